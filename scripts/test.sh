@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test. "--asan" uses the
+# AddressSanitizer and UndefinedBehaviorSanitizer build instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=default
+[ "${1:-}" = "--asan" ] && preset=asan
+scripts/install-deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j"$(nproc)"
+ctest --preset "$preset" -j"$(nproc)"
