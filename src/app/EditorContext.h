@@ -26,6 +26,8 @@ struct EditorContext {
     // a line that does not scroll goes through ConsoleAppendDirect.
     std::function<void(const QString&)> ConsolePrint = [](const QString&) {};
     std::function<void(const QString&)> ConsoleAppendDirect = [](const QString&) {};
+    // The fixed pauses that block the window (40, 100, 200, 400 ms); tests replace it.
+    std::function<void(int milliseconds)> Sleep;
 
     bool DeviceLinked = false;
     bool BootloaderMode = false;
