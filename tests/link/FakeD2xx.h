@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ public:
     std::string openedSerial;
     std::vector<std::uint32_t> readSizes;
     FtHandle nextHandle = 0x1234;
+    std::function<void(const std::vector<std::uint8_t>&)> onWrite;  // "the pedal" answers
 
     void Queue(std::string_view text) { queued.insert(queued.end(), text.begin(), text.end()); }
     void Arrive(std::string_view text) { arrivals.emplace_back(text.begin(), text.end()); }
@@ -98,6 +100,7 @@ public:
         }
         writes.emplace_back(buffer, buffer + toWrite);
         bytesWritten = toWrite;
+        if (onWrite) onWrite(writes.back());
         return ft::OK;
     }
 
