@@ -123,7 +123,7 @@ void Transport::LogDecodedReply(std::size_t count) {
     lines.reserve(received_bytes_array_.size());
     for (std::size_t k = 0; k < received_bytes_array_.size(); ++k)
         lines.push_back(std::to_string(k) + ":    " + protocol::HexByte(received_bytes_array_[k]));
-    log_.PrintLines(lines);
+    if (!lines.empty()) log_.PrintLines(lines);
 }
 
 std::string Transport::ReadReplyText(bool bootloaderMode,
