@@ -69,7 +69,7 @@ Transport::WaitOutcome Transport::WaitForFirstByte(std::chrono::milliseconds lim
 // reply is exactly the bytes received, in arrival order.
 std::vector<std::uint8_t> Transport::Drain(std::size_t expectedLines,
                                            std::chrono::milliseconds quietGap,
-                                           bool pauseBetweenReads) {
+                                           bool pauseBetweenReads, const ReadHandler& onRead) {
     std::vector<std::uint8_t> reply;
     const auto start = environment_.now();
     auto lastBytesAt = start;
@@ -78,6 +78,7 @@ std::vector<std::uint8_t> Transport::Drain(std::size_t expectedLines,
         const std::uint32_t n = access_.ReadDeviceBuffer();
         const auto now = environment_.now();
         if (n > 0) {
+            if (onRead) onRead(std::span<const std::uint8_t>(access_.DeviceInBuffer.data(), n));
             reply.insert(reply.end(), access_.DeviceInBuffer.begin(),
                          access_.DeviceInBuffer.begin() + n);
             lastBytesAt = now;
@@ -137,6 +138,17 @@ std::string Transport::ReadReplyText(bool bootloaderMode,
     access_.PurgeDeviceRX();
     if (bootloaderMode) return reply.empty() ? std::string() : protocol::HexByte(reply.front());
     return std::string(reply.begin(), reply.end());
+}
+
+ReplyStatus Transport::ReadAnswer(std::chrono::milliseconds firstByteTimeout,
+                                  const ReadHandler& onRead) {
+    switch (WaitForFirstByte(firstByteTimeout)) {
+        case WaitOutcome::QueueFailed: return ReplyStatus::QueueFailed;
+        case WaitOutcome::TimedOut: return ReplyStatus::TimedOut;
+        case WaitOutcome::Arrived: break;
+    }
+    Drain(0, kTextQuietGap, true, onRead);
+    return ReplyStatus::Received;
 }
 
 void Transport::PollDeviceInput() {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +21,8 @@ inline constexpr std::chrono::milliseconds kFirstByteTimeout{2000};  // after th
 inline constexpr std::chrono::milliseconds kReplyQuietGap{50};     // line quiet: reply complete
 inline constexpr std::chrono::milliseconds kTextQuietGap{100};     // the same for text replies
 inline constexpr std::chrono::milliseconds kReplyTimeLimit{3000};  // whole drain, from the first byte
+// An algorithm upload is answered once the pedal has installed it.
+inline constexpr std::chrono::milliseconds kUploadAnswerTimeout{15000};
 inline constexpr std::chrono::milliseconds kFirstBytePollInterval{1};
 inline constexpr std::chrono::milliseconds kDrainPollInterval{5};
 // A dump that stops arriving for this long is logged as far as it came.
@@ -74,6 +77,12 @@ public:
     std::string ReadReplyText(bool bootloaderMode,
                               std::chrono::milliseconds firstByteTimeout = kFirstByteTimeout);
 
+    // Waits for the pedal's answer to an upload and hands over each non-empty read as it
+    // comes, its own bytes only. Ends when the line has been quiet for kTextQuietGap (or
+    // after kReplyTimeLimit). Nothing is purged.
+    using ReadHandler = std::function<void(std::span<const std::uint8_t> bytes)>;
+    ReplyStatus ReadAnswer(std::chrono::milliseconds firstByteTimeout, const ReadHandler& onRead);
+
     // The work of the 50 ms reply timer: takes in what the pedal sent unasked, without
     // ever showing a message box, and leaves ErrorReportsOn as it found it.
     void PollDeviceInput();
@@ -85,7 +94,7 @@ private:
     enum class WaitOutcome { Arrived, TimedOut, QueueFailed };
     WaitOutcome WaitForFirstByte(std::chrono::milliseconds limit);
     std::vector<std::uint8_t> Drain(std::size_t expectedLines, std::chrono::milliseconds quietGap,
-                                    bool pauseBetweenReads);
+                                    bool pauseBetweenReads, const ReadHandler& onRead = {});
     void LogDecodedReply(std::size_t count);
     void TakeUnaskedBytes(std::span<const std::uint8_t> bytes);
     void FinishEepromDump();

@@ -151,6 +151,23 @@ TEST_F(TransportTest, ReplyTextIsEmptyOnSilenceAndOnQueueFailure) {
     EXPECT_TRUE(printed.empty());
 }
 
+TEST_F(TransportTest, AnUploadAnswerIsHandedOverReadByRead) {
+    driver.Arrive("Algorithm");
+    driver.Arrive(" installed");
+    std::vector<std::string> reads;
+    const auto onRead = [&](std::span<const std::uint8_t> bytes) {
+        reads.emplace_back(bytes.begin(), bytes.end());
+    };
+    EXPECT_EQ(transport.ReadAnswer(kUploadAnswerTimeout, onRead), ReplyStatus::Received);
+    EXPECT_EQ(reads, (std::vector<std::string>{"Algorithm", " installed"}));
+
+    reads.clear();
+    const auto before = environment.now();
+    EXPECT_EQ(transport.ReadAnswer(kUploadAnswerTimeout, onRead), ReplyStatus::TimedOut);
+    EXPECT_GE(environment.now() - before, kUploadAnswerTimeout);
+    EXPECT_TRUE(reads.empty());
+}
+
 TEST_F(TransportTest, SendConvertsPurgesAndWrites) {
     const SendResult sent = transport.Send("0d01", true);
     EXPECT_TRUE(sent.ok());
