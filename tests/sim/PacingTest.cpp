@@ -52,6 +52,20 @@ TEST_F(Pacing, ReplyBytesBecomeReadableOneByOneAfterTheUsbLatency) {
     EXPECT_EQ(DecimalNumbers(ReadAll(pedal)).size(), 102u);
 }
 
+TEST_F(Pacing, CountsWhatIsStillOnItsWay) {
+    const auto start = now;
+    Send(pedal, "0200");
+    EXPECT_EQ(pedal.bytesInFlight(), 2u);
+    now = start + kByteNoParity;
+    EXPECT_EQ(pedal.bytesInFlight(), 1u);
+    const std::size_t length = DecimalLines(pedal.statusNumbers()).size();
+    now = start + 2 * kByteNoParity;
+    EXPECT_EQ(pedal.bytesInFlight(), length);
+    now += std::chrono::seconds(1);
+    EXPECT_EQ(pedal.bytesInFlight(), 0u);
+    EXPECT_EQ(pedal.hostReadable(), length);
+}
+
 TEST_F(Pacing, WritesQueueBehindTheBytesStillOnTheWire) {
     const auto start = now;
     Send(pedal, "070A");
