@@ -34,11 +34,11 @@ StatusOutcome RequestStatus(Transport& transport) {
         case ReplyStatus::Received:
             break;
     }
-    if (reply.numbers.size() < protocol::kStatusReplyLength)
+    const std::size_t count = reply.numbers.size();
+    if (count < protocol::kStatusReplyLength)
         return Failure(StatusError::Incomplete,
-                       "The pedal's status reply was incomplete (" +
-                           std::to_string(reply.numbers.size()) + " of " +
-                           std::to_string(protocol::kStatusReplyLength) + " numbers).",
+                       "The pedal's status reply was incomplete (" + std::to_string(count) +
+                           " of " + std::to_string(protocol::kStatusReplyLength) + " numbers).",
                        std::move(reply.numbers));
 
     StatusOutcome outcome;
