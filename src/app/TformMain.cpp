@@ -13,6 +13,7 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
+#include "app/WindowPlacement.h"
 #include "app/Fonts.h"
 #include "app/SettingsFiles.h"
 #include "app/Styles.h"
@@ -84,7 +85,7 @@ TformMain::TformMain(EditorContext& context, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientWidth, kClientHeight);
-    move(kDesignLeft, kDesignTop);
+    PlaceAsDesigned(*this, QPoint(kDesignLeft, kDesignTop));
     createControls();
     createMenus();
     createTimers();

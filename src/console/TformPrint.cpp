@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/EditorContext.h"
+#include "app/WindowPlacement.h"
 #include "app/Fonts.h"
 #include "app/WrappingButton.h"
 
@@ -24,7 +25,7 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(context) {
     setWindowTitle(QStringLiteral("Debug Console"));
     setFixedSize(kClientWidth, kClientHeight);
-    move(kDesignLeft, kDesignTop);
+    PlaceAsDesigned(*this, QPoint(kDesignLeft, kDesignTop));
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setGeometry(8, 62, 489, 606);

@@ -1,6 +1,7 @@
 #include "update/TformNewVersionMsg.h"
 
 #include "app/EditorContext.h"
+#include "app/WindowPlacement.h"
 
 TformNewVersionMsg::TformNewVersionMsg(EditorContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(context) {
@@ -9,5 +10,5 @@ TformNewVersionMsg::TformNewVersionMsg(EditorContext& context, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(268, 151);
-    move(81, 318);
+    PlaceAsDesigned(*this, QPoint(81, 318));
 }
