@@ -68,36 +68,48 @@ void TformPrint::FormCreate() {
 
 void TformPrint::ConsolePrint(const QString& text) {
     appendLine(text);
-    if (autoScroll_) scheduleScrollToEnd();
+    if (autoScroll_) scrollPending_ = true;
 }
 
 void TformPrint::ConsoleAppendDirect(const QString& text) { appendLine(text); }
 
 void TformPrint::appendLine(const QString& text) {
-    QTextCursor cursor(Memo1->document());
-    cursor.movePosition(QTextCursor::End);
-    if (lineCount_ > 0) cursor.insertBlock();
-    cursor.insertText(text);
-    ++lineCount_;
+    pendingLines_.append(text);
+    scheduleViewUpdate();
 }
 
-QStringList TformPrint::Lines() const {
+QStringList TformPrint::Lines() {
+    flushPendingLines();
     QStringList lines;
-    if (lineCount_ == 0) return lines;
+    if (documentLines_ == 0) return lines;
     for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next())
         lines.append(block.text());
     return lines;
 }
 
-void TformPrint::scheduleScrollToEnd() {
-    if (scrollPending_) return;
-    scrollPending_ = true;
-    QTimer::singleShot(0, this, &TformPrint::scrollToEnd);
+// One edit of the document for the whole burst keeps logging cheap.
+void TformPrint::flushPendingLines() {
+    if (pendingLines_.isEmpty()) return;
+    QString text = pendingLines_.join(u'\n');
+    if (documentLines_ > 0) text.prepend(u'\n');
+    QTextCursor cursor(Memo1->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    documentLines_ += pendingLines_.size();
+    pendingLines_.clear();
 }
 
-void TformPrint::scrollToEnd() {
-    // A hidden log has no final layout yet; the scroll is done when it is shown.
-    if (!isVisible()) return;
+void TformPrint::scheduleViewUpdate() {
+    if (viewUpdateScheduled_) return;
+    viewUpdateScheduled_ = true;
+    QTimer::singleShot(0, this, &TformPrint::updateView);
+}
+
+void TformPrint::updateView() {
+    viewUpdateScheduled_ = false;
+    flushPendingLines();
+    // A hidden log has no final layout yet; its scroll waits until it is shown.
+    if (!scrollPending_ || !isVisible()) return;
     scrollPending_ = false;
     Memo1->horizontalScrollBar()->setValue(0);
     Memo1->verticalScrollBar()->setValue(Memo1->verticalScrollBar()->maximum());
@@ -105,12 +117,13 @@ void TformPrint::scrollToEnd() {
 
 void TformPrint::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (scrollPending_) QTimer::singleShot(0, this, &TformPrint::scrollToEnd);
+    scheduleViewUpdate();
 }
 
 void TformPrint::btnClearClick() {
+    pendingLines_.clear();
     Memo1->clear();
-    lineCount_ = 0;
+    documentLines_ = 0;
 }
 
 void TformPrint::btnScrollTopClick() { Memo1->verticalScrollBar()->setValue(0); }

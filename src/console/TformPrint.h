@@ -18,14 +18,14 @@ public:
     explicit TformPrint(EditorContext& context, QWidget* parent = nullptr);
 
     // Appends text as the new last line; with auto-scroll on the view then follows
-    // the end of the log. Many lines in a row cost one scroll, done once control
-    // returns to the event loop.
+    // the end of the log. Lines that come in a burst reach the view together, with one
+    // scroll, as soon as control returns to the event loop.
     void ConsolePrint(const QString& text);
     // Appends a line without scrolling the view.
     void ConsoleAppendDirect(const QString& text);
 
-    // The log, one entry per line.
-    QStringList Lines() const;
+    // The log, one entry per line, including lines not yet in the view.
+    QStringList Lines();
     bool AutoScroll() const { return autoScroll_; }
 
     QPlainTextEdit* Memo1 = nullptr;
@@ -51,11 +51,14 @@ protected:
 private:
     void FormCreate();
     void appendLine(const QString& text);
-    void scheduleScrollToEnd();
-    void scrollToEnd();
+    void scheduleViewUpdate();
+    void updateView();
+    void flushPendingLines();
 
     EditorContext& context_;
     bool autoScroll_ = true;
+    bool viewUpdateScheduled_ = false;
     bool scrollPending_ = false;
-    qsizetype lineCount_ = 0;
+    qsizetype documentLines_ = 0;
+    QStringList pendingLines_;
 };
