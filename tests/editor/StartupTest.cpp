@@ -243,6 +243,21 @@ TEST(Startup, ClosingASecondaryWindowOnlyHidesIt) {
     EXPECT_EQ(editor.consoleLines(), QStringList({"still here"}));
 }
 
+TEST(Startup, ClosingTheMainWindowEndsTheRunEvenWithOtherWindowsOpen) {
+    EditorHarness editor;
+    editor.start();
+    editor.app().show();
+    editor.console().show();
+    bool timedOut = false;
+    QTimer::singleShot(0, &editor.main(), [&editor] { editor.main().close(); });
+    QTimer::singleShot(3000, qApp, [&timedOut] {
+        timedOut = true;
+        QCoreApplication::quit();
+    });
+    QApplication::exec();
+    EXPECT_FALSE(timedOut);
+}
+
 TEST(Startup, EnableUsbObjectsSwitchesTheDeviceControls) {
     EditorHarness editor;
     editor.start();
