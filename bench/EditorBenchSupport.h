@@ -3,13 +3,13 @@
 // Shared by the editor benchmarks: a QApplication on the offscreen platform (unless
 // QT_QPA_PLATFORM says otherwise), a wait for a window to be exposed, resident memory.
 
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QWidget>
 #include <QWindow>
-
-#include <benchmark/benchmark.h>
 
 namespace bench_support {
 

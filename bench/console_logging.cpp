@@ -30,9 +30,8 @@ void LogEepromDump(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         for (int address = 0; address < kDumpLines; ++address)
-            editor.context().ConsolePrint(QStringLiteral("%1: %2")
-                                              .arg(address, 4, 16, QLatin1Char('0'))
-                                              .arg(address % 256));
+            editor.context().ConsolePrint(
+                QStringLiteral("%1: %2").arg(address, 4, 16, QLatin1Char('0')).arg(address % 256));
         while (view.value() != view.maximum() || view.maximum() == 0) {
             if (clock.elapsed() > 10000) {
                 state.SkipWithError("the view did not reach the end within 10 s");

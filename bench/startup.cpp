@@ -28,7 +28,11 @@ void StartEditor(benchmark::State& state) {
     }
 }
 
-BENCHMARK(StartEditor)->Name("StartupCold")->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(StartEditor)
+    ->Name("StartupCold")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(StartEditor)->Name("StartupWarm")->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -8,8 +8,8 @@
 bool LoadResourceLines(EditorContext& context, const QString& name) {
     const auto data = context.resources.find(name);
     if (!data) {
-        context.dialogs.showMessage(QStringLiteral("Error loading resource: Resource %1 not found")
-                                        .arg(name));
+        context.dialogs.showMessage(
+            QStringLiteral("Error loading resource: Resource %1 not found").arg(name));
         return false;
     }
     context.AlgorithmImageText = SplitTextLines(DecodeResourceText(*data));

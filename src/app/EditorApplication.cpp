@@ -84,9 +84,7 @@ void EditorApplication::connectConsole() {
 }
 
 void EditorApplication::createWindows() {
-    const auto secondary = [](QWidget& window) {
-        window.setAttribute(Qt::WA_QuitOnClose, false);
-    };
+    const auto secondary = [](QWidget& window) { window.setAttribute(Qt::WA_QuitOnClose, false); };
     formMain_ = std::make_unique<TformMain>(*context_);
     formFirmwareUpgrade_ = std::make_unique<TformFirmwareUpgrade>(*context_);
     context_->formFirmwareUpgrade = formFirmwareUpgrade_.get();

@@ -15,8 +15,8 @@ public:
     FtStatus openBySerialNumber(const std::string& serial, FtHandle& handle) override;
     FtStatus close(FtHandle handle) override;
     FtStatus setBaudRate(FtHandle handle, std::uint32_t baudRate) override;
-    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength,
-                                    std::uint8_t stopBits, std::uint8_t parity) override;
+    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
+                                    std::uint8_t parity) override;
     FtStatus purge(FtHandle handle, std::uint32_t mask) override;
     FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) override;
     FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,

@@ -43,8 +43,7 @@ void CreateSettingsFolder(EditorContext& context, const QString& name) {
                  QStringLiteral("Error creating folder: "));
 }
 
-void CreateSettingsSubfolder(EditorContext& context, const QString& name,
-                             const QString& subname) {
+void CreateSettingsSubfolder(EditorContext& context, const QString& name, const QString& subname) {
     ensureFolder(context, QDir(documentsPath(context.folders, name)).filePath(subname),
                  QStringLiteral("Error creating subfolder: "));
 }

@@ -16,8 +16,7 @@ namespace {
 std::optional<int> appliedStyle;
 
 QColor mixed(const QColor& a, const QColor& b) {
-    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2,
-                  (a.blue() + b.blue()) / 2);
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
 }
 
 // Disabled text is drawn halfway between the text and its background.
@@ -61,8 +60,8 @@ std::optional<QPalette> PaletteOfStyleSheet(const QString& styleSheet) {
     if (!palette) return std::nullopt;
     // Bevels and shadows follow the button colour unless the sheet names them.
     const QPalette derived(palette->color(QPalette::Button), palette->color(QPalette::Window));
-    for (auto role : {QPalette::Light, QPalette::Midlight, QPalette::Mid, QPalette::Dark,
-                      QPalette::Shadow}) {
+    for (auto role :
+         {QPalette::Light, QPalette::Midlight, QPalette::Mid, QPalette::Dark, QPalette::Shadow}) {
         if (!named.contains(role)) palette->setColor(role, derived.color(role));
     }
     deriveDisabledColours(*palette);
@@ -89,12 +88,12 @@ void ApplySavedStyle(EditorContext& context) {
     const auto text = ReadSettingText(path, &error);
     const auto index = text ? styleIndexOf(*text) : std::nullopt;
     if (index && ApplyStyle(context.resources, *index)) return;
-    const QString problem = !text ? QStringLiteral("cannot be read (%1)").arg(error)
-                            : !index
-                                ? QStringLiteral("holds \"%1\", not a style number").arg(text->left(40))
-                                : QStringLiteral("names style %1, which does not exist").arg(*index);
-    context.ConsolePrint(QStringLiteral("%1 %2; using style 0")
-                             .arg(QDir::toNativeSeparators(path), problem));
+    const QString problem =
+        !text    ? QStringLiteral("cannot be read (%1)").arg(error)
+        : !index ? QStringLiteral("holds \"%1\", not a style number").arg(text->left(40))
+                 : QStringLiteral("names style %1, which does not exist").arg(*index);
+    context.ConsolePrint(
+        QStringLiteral("%1 %2; using style 0").arg(QDir::toNativeSeparators(path), problem));
     ApplyStyle(context.resources, 0);
 }
 

@@ -13,10 +13,10 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
-#include "app/WindowPlacement.h"
 #include "app/Fonts.h"
 #include "app/SettingsFiles.h"
 #include "app/Styles.h"
+#include "app/WindowPlacement.h"
 #include "app/WrappingButton.h"
 #include "console/TformPrint.h"
 #include "effects/TformFXsettings.h"
@@ -45,9 +45,9 @@ QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& place) {
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& place,
-                        bool wrapped) {
-    QPushButton* button = wrapped ? new WrappingButton(text, parent) : new QPushButton(text, parent);
+QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& place, bool wrapped) {
+    QPushButton* button =
+        wrapped ? new WrappingButton(text, parent) : new QPushButton(text, parent);
     button->setGeometry(place);
     button->setEnabled(false);
     return button;
@@ -117,8 +117,8 @@ void TformMain::createControls() {
     btnSaveParameters =
         makeButton(client, QStringLiteral("Save Parameters"), clientRect(8, 144, 81, 33), true);
     btnAssign = makeButton(client, QStringLiteral("Assign"), clientRect(97, 144, 86, 33), false);
-    btnSetFootswitchMode = makeButton(client, QStringLiteral("Set Footswitch Mode"),
-                                      clientRect(9, 185, 80, 31), true);
+    btnSetFootswitchMode =
+        makeButton(client, QStringLiteral("Set Footswitch Mode"), clientRect(9, 185, 80, 31), true);
     btnSetTuning =
         makeButton(client, QStringLiteral("Set Tuning"), clientRect(97, 185, 86, 31), false);
     btnSetFootswitchMode->setFont(ArialFont(10.5));
@@ -155,9 +155,9 @@ void TformMain::createMenus() {
     menuStandard = addCheckItem(
         menuInstrumentRange,
         QStringLiteral("Standard: Guitar or other instrument with similar range"), false);
-    menuLow = addCheckItem(menuInstrumentRange,
-                           QStringLiteral("Low: Bass Guitar, Baritone, tuned down guitar etc."),
-                           false);
+    menuLow =
+        addCheckItem(menuInstrumentRange,
+                     QStringLiteral("Low: Bass Guitar, Baritone, tuned down guitar etc."), false);
     instrumentRangeGroup_ = new QActionGroup(this);
     instrumentRangeGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     instrumentRangeGroup_->addAction(menuStandard);
@@ -174,7 +174,8 @@ void TformMain::createMenus() {
     bypassStatusGroup_->addAction(menuDoNotStoreBypassStatus);
 
     menuFirmwareUpgrade = bar->addMenu(QStringLiteral("Firmware Upgrade"));
-    menuFirmwareUpgradeMode = addCheckItem(menuFirmwareUpgrade, QStringLiteral("Upgrade Mode"), false);
+    menuFirmwareUpgradeMode =
+        addCheckItem(menuFirmwareUpgrade, QStringLiteral("Upgrade Mode"), false);
     menuStartFirmwareUpgrade =
         addItem(menuFirmwareUpgrade, QStringLiteral("Start Firmware Upgrade"), false);
     menuEraseSettings = addItem(menuFirmwareUpgrade, QStringLiteral("Erase Settings"), false);
@@ -253,8 +254,8 @@ void TformMain::FormCreate() {
     if (lblDeviceName->text().isEmpty() || lblDeviceName->text() == kNoDeviceFound)
         menuConnect->setEnabled(false);
     context_.BootloaderMode = false;
-    for (QPushButton* button : {btnRequest, btnAssign, btnSaveParameters, btnUpload,
-                                btnSetFootswitchMode, btnSetTuning})
+    for (QPushButton* button :
+         {btnRequest, btnAssign, btnSaveParameters, btnUpload, btnSetFootswitchMode, btnSetTuning})
         button->setEnabled(false);
     menuMIDI->setEnabled(false);
     menuUploadTuningsData->setEnabled(false);
@@ -351,7 +352,8 @@ void TformMain::EnableMainButtons(bool enabled) {
 }
 
 void TformMain::FormKeyDown(int& Key, Qt::KeyboardModifiers Shift) {
-    const bool ctrlAndShift = Shift.testFlag(Qt::ControlModifier) && Shift.testFlag(Qt::ShiftModifier);
+    const bool ctrlAndShift =
+        Shift.testFlag(Qt::ControlModifier) && Shift.testFlag(Qt::ShiftModifier);
     if (!ctrlAndShift || Key != Qt::Key_P) return;
     if (TformPrint* console = context_.formPrint) {
         console->show();

@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "app/EditorContext.h"
-#include "app/WindowPlacement.h"
 #include "app/Fonts.h"
+#include "app/WindowPlacement.h"
 #include "app/WrappingButton.h"
 
 namespace {

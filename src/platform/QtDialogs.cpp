@@ -15,9 +15,8 @@ void QtDialogs::showMessage(const QString& text) {
 }
 
 Dialogs::Answer QtDialogs::askYesNo(const QString& question) {
-    const auto button =
-        QMessageBox::question(QApplication::activeWindow(), dialogTitle(), question,
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto button = QMessageBox::question(QApplication::activeWindow(), dialogTitle(), question,
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     return button == QMessageBox::No ? Answer::No : Answer::Yes;
 }
 

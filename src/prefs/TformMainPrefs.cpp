@@ -22,8 +22,8 @@ void TformMain::ShowMIDIChannel(int) {}
 // preference file exists; it reaches the link layer at the next start.
 void TformMain::menuReportUSBErrorsClick() {
     const bool report = menuReportUSBErrors->isChecked();
-    const auto result = ReplaceExistingSettingFile(context_, settings::kReportUsbErrorsFile,
-                                                   report ? QStringLiteral("YES")
-                                                          : QStringLiteral("NO"));
+    const auto result =
+        ReplaceExistingSettingFile(context_, settings::kReportUsbErrorsFile,
+                                   report ? QStringLiteral("YES") : QStringLiteral("NO"));
     if (result == ReplaceResult::Written) context_.ReportErrorsPreference = report;
 }

@@ -24,7 +24,7 @@ void TformMain::menuUpdateNowClick() {}
 // The click has already toggled the check mark. The choice is stored only when the
 // preference file exists and takes effect at the next start.
 void TformMain::menuShowUpdateMsgClick() {
-    ReplaceExistingSettingFile(context_, settings::kShowUpdateMessageFile,
-                               menuShowUpdateMsg->isChecked() ? QStringLiteral("YES")
-                                                              : QStringLiteral("NO"));
+    ReplaceExistingSettingFile(
+        context_, settings::kShowUpdateMessageFile,
+        menuShowUpdateMsg->isChecked() ? QStringLiteral("YES") : QStringLiteral("NO"));
 }

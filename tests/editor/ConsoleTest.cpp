@@ -126,20 +126,21 @@ TEST_P(ConsoleKey, OnlyCtrlShiftPOpensTheConsole) {
         QWidget* target = &editor.main();
         if (listHasFocus) target = editor.main().lstEffects;
         QTest::keyClick(target, c.key, c.modifiers);
-        EXPECT_EQ(editor.console().isVisible(), c.opens) << c.name << " list focus " << listHasFocus;
+        EXPECT_EQ(editor.console().isVisible(), c.opens)
+            << c.name << " list focus " << listHasFocus;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, ConsoleKey,
-    ::testing::Values(KeyCase{"P", Qt::NoModifier, Qt::Key_P, false},
-                      KeyCase{"CtrlP", Qt::ControlModifier, Qt::Key_P, false},
-                      KeyCase{"ShiftP", Qt::ShiftModifier, Qt::Key_P, false},
-                      KeyCase{"CtrlShiftO", Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O, false},
-                      KeyCase{"CtrlShiftP", Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_P, true},
-                      KeyCase{"CtrlShiftAltP",
-                              Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, Qt::Key_P,
-                              true}),
+    ::testing::Values(
+        KeyCase{"P", Qt::NoModifier, Qt::Key_P, false},
+        KeyCase{"CtrlP", Qt::ControlModifier, Qt::Key_P, false},
+        KeyCase{"ShiftP", Qt::ShiftModifier, Qt::Key_P, false},
+        KeyCase{"CtrlShiftO", Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O, false},
+        KeyCase{"CtrlShiftP", Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_P, true},
+        KeyCase{"CtrlShiftAltP", Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
+                Qt::Key_P, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -119,7 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
                                  &EditorContext::ReportErrorsPreference, true},
                       ToggleCase{"ShowMessageVersionAtStartup.txt", &TformMain::menuShowUpdateMsg,
                                  &EditorContext::ShowUpdateMsgAtStartup, false}),
-    [](const auto& info) { return std::string(info.index == 0 ? "ReportUSBErrors" : "ShowUpdateMessage"); });
+    [](const auto& info) {
+        return std::string(info.index == 0 ? "ReportUSBErrors" : "ShowUpdateMessage");
+    });
 
 TEST(PreferenceToggle, UnchecksAtTheNextStartAfterNo) {
     EditorHarness editor;

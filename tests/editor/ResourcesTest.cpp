@@ -52,14 +52,10 @@ TEST(TextLines, ResourceTextIsLatin1UnlessItHasAByteOrderMark) {
 
 TEST(AlgorithmNumbers, ReadFromCharactersThirteenToSeventeen) {
     const std::pair<QString, std::optional<unsigned>> cases[] = {
-        {"Varkunda TZ5 0014", 14},
-        {"Varkunda TZ5 0100", 100},
-        {"Varkunda TZ5   15", 15},
-        {"Varkunda TZ5 0014 Bass", 14},
-        {"Varkunda TZ5", std::nullopt},
-        {"Varkunda TZ5 abcd", std::nullopt},
-        {"Octaver", std::nullopt},
-        {"", std::nullopt},
+        {"Varkunda TZ5 0014", 14},      {"Varkunda TZ5 0100", 100},
+        {"Varkunda TZ5   15", 15},      {"Varkunda TZ5 0014 Bass", 14},
+        {"Varkunda TZ5", std::nullopt}, {"Varkunda TZ5 abcd", std::nullopt},
+        {"Octaver", std::nullopt},      {"", std::nullopt},
     };
     for (const auto& [entry, number] : cases)
         EXPECT_EQ(AlgorithmNumberOfEffectName(entry), number) << entry.toStdString();

@@ -4,12 +4,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "EditorHarness.h"
@@ -109,16 +109,26 @@ TEST(Startup, DeviceControlsStartInTheirStartStates) {
                                 m.btnSetFootswitchMode, m.btnSetTuning})
         EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
     const std::pair<QAction*, bool> items[] = {
-        {m.menuLoadPreset, false},           {m.menuSavePreset, false},
-        {m.menuLoadAlgorithmFromFile, false}, {m.menuScan, true},
-        {m.menuConnect, false},              {m.menuDisconnect, false},
-        {m.menuMIDI->menuAction(), false},   {m.menuUploadTuningsData, false},
-        {m.menuReportUSBErrors, true},       {m.menuInstrumentRange->menuAction(), false},
-        {m.menuBypassStatus->menuAction(), false}, {m.menuLook->menuAction(), true},
-        {m.menuFirmwareUpgradeMode, true},   {m.menuStartFirmwareUpgrade, false},
-        {m.menuEraseSettings, false},        {m.menuSupport, true},
-        {m.menuAppVersion, false},           {m.menuNewAppVersion, false},
-        {m.menuUpdateNow, false},            {m.menuShowUpdateMsg, true},
+        {m.menuLoadPreset, false},
+        {m.menuSavePreset, false},
+        {m.menuLoadAlgorithmFromFile, false},
+        {m.menuScan, true},
+        {m.menuConnect, false},
+        {m.menuDisconnect, false},
+        {m.menuMIDI->menuAction(), false},
+        {m.menuUploadTuningsData, false},
+        {m.menuReportUSBErrors, true},
+        {m.menuInstrumentRange->menuAction(), false},
+        {m.menuBypassStatus->menuAction(), false},
+        {m.menuLook->menuAction(), true},
+        {m.menuFirmwareUpgradeMode, true},
+        {m.menuStartFirmwareUpgrade, false},
+        {m.menuEraseSettings, false},
+        {m.menuSupport, true},
+        {m.menuAppVersion, false},
+        {m.menuNewAppVersion, false},
+        {m.menuUpdateNow, false},
+        {m.menuShowUpdateMsg, true},
         {m.menuSerialNumber, false},
     };
     for (const auto& [item, enabled] : items)
@@ -148,7 +158,8 @@ TEST(Startup, MenuTreeHoldsEveryItemWithItsTextAndCheckMarks) {
 
     QStringList topMenus;
     for (const QAction* action : m.menuBar()->actions()) topMenus.append(action->text());
-    EXPECT_EQ(topMenus, QStringList({"File", "Connection", "Settings", "Firmware Upgrade", "Info"}));
+    EXPECT_EQ(topMenus,
+              QStringList({"File", "Connection", "Settings", "Firmware Upgrade", "Info"}));
     EXPECT_EQ(itemTexts(m.menuFile),
               QStringList({"Load Preset", "Save Preset", "Load Effect From File"}));
     EXPECT_EQ(itemTexts(m.menuConnection), QStringList({"Scan", "Link", "Unlink"}));
@@ -167,9 +178,9 @@ TEST(Startup, MenuTreeHoldsEveryItemWithItsTextAndCheckMarks) {
               QStringList({"Store Bypass Status", "Do Not Store Bypass Status"}));
     EXPECT_EQ(itemTexts(m.menuFirmwareUpgrade),
               QStringList({"Upgrade Mode", "Start Firmware Upgrade", "Erase Settings"}));
-    EXPECT_EQ(itemTexts(m.menuInfo),
-              QStringList({"Support", "Editor Version:  1.0", "New version available:",
-                           "Update Now", "Show Update Message", "Device Serial: "}));
+    EXPECT_EQ(itemTexts(m.menuInfo), QStringList({"Support", "Editor Version:  1.0",
+                                                  "New version available:", "Update Now",
+                                                  "Show Update Message", "Device Serial: "}));
 
     EXPECT_FALSE(m.menuStoreBypassStatus->isChecked());
     EXPECT_TRUE(m.menuDoNotStoreBypassStatus->isChecked());
@@ -265,8 +276,8 @@ TEST(Startup, EnableUsbObjectsSwitchesTheDeviceControls) {
 
     m.EnableUSBobjects(true);
     for (QWidget* control : std::initializer_list<QWidget*>{
-             m.btnUpload, m.btnSaveParameters, m.btnAssign, m.btnSetFootswitchMode,
-             m.btnSetTuning, m.btnRequest, m.lstEffects})
+             m.btnUpload, m.btnSaveParameters, m.btnAssign, m.btnSetFootswitchMode, m.btnSetTuning,
+             m.btnRequest, m.lstEffects})
         EXPECT_TRUE(control->isEnabled());
     for (QAction* item : {m.menuInstrumentRange->menuAction(), m.menuBypassStatus->menuAction(),
                           m.menuLoadPreset, m.menuSavePreset, m.menuLoadAlgorithmFromFile,
@@ -275,8 +286,8 @@ TEST(Startup, EnableUsbObjectsSwitchesTheDeviceControls) {
     EXPECT_FALSE(m.menuDisconnect->isEnabled());
 
     m.EnableMainButtons(false);
-    for (QPushButton* button : {m.btnRequest, m.btnSaveParameters, m.btnAssign,
-                                m.btnSetFootswitchMode, m.btnSetTuning})
+    for (QPushButton* button :
+         {m.btnRequest, m.btnSaveParameters, m.btnAssign, m.btnSetFootswitchMode, m.btnSetTuning})
         EXPECT_FALSE(button->isEnabled());
     EXPECT_TRUE(m.btnUpload->isEnabled());
 

@@ -99,14 +99,11 @@ TEST_P(SavedStyle, StartUpAppliesTheSavedStyleOrStyleZero) {
     EXPECT_EQ(EditorHarness::readFile(editor.makerFile("style.txt")), c.content);
 }
 
-INSTANTIATE_TEST_SUITE_P(Contents, SavedStyle,
-                         ::testing::Values(SavedStyleCase{"6", 6, false},
-                                           SavedStyleCase{"7", 7, false},
-                                           SavedStyleCase{"2\r\n", 2, false},
-                                           SavedStyleCase{"9", 0, true},
-                                           SavedStyleCase{"-1", 0, true},
-                                           SavedStyleCase{"garbage", 0, true},
-                                           SavedStyleCase{"4x", 0, true},
-                                           SavedStyleCase{"", 0, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Contents, SavedStyle,
+    ::testing::Values(SavedStyleCase{"6", 6, false}, SavedStyleCase{"7", 7, false},
+                      SavedStyleCase{"2\r\n", 2, false}, SavedStyleCase{"9", 0, true},
+                      SavedStyleCase{"-1", 0, true}, SavedStyleCase{"garbage", 0, true},
+                      SavedStyleCase{"4x", 0, true}, SavedStyleCase{"", 0, true}));
 
 }  // namespace

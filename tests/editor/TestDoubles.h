@@ -116,7 +116,9 @@ public:
         if (auto it = replaced.constFind(key); it != replaced.constEnd()) return *it;
         return builtin.find(name);
     }
-    void replace(const QString& name, const QByteArray& data) { replaced.insert(name.toLower(), data); }
+    void replace(const QString& name, const QByteArray& data) {
+        replaced.insert(name.toLower(), data);
+    }
     void remove(const QString& name) { removed.append(name.toLower()); }
 
     QtResourceStore builtin;
