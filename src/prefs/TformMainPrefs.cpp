@@ -19,11 +19,13 @@ void TformMain::ShowStoreBypassStatus(int) {}
 void TformMain::ShowMIDIChannel(int) {}
 
 // The click has already toggled the check mark. The choice is stored only when the
-// preference file exists; it reaches the link layer at the next start.
+// preference file exists; it reaches the link layer at the next start. A choice that
+// could not be stored is taken back.
 void TformMain::menuReportUSBErrorsClick() {
     const bool report = menuReportUSBErrors->isChecked();
     const auto result =
         ReplaceExistingSettingFile(context_, settings::kReportUsbErrorsFile,
                                    report ? QStringLiteral("YES") : QStringLiteral("NO"));
     if (result == ReplaceResult::Written) context_.ReportErrorsPreference = report;
+    if (result == ReplaceResult::Failed) menuReportUSBErrors->setChecked(!report);
 }

@@ -22,9 +22,12 @@ void TformMain::menuSupportClick() {}
 void TformMain::menuUpdateNowClick() {}
 
 // The click has already toggled the check mark. The choice is stored only when the
-// preference file exists and takes effect at the next start.
+// preference file exists and takes effect at the next start. A choice that could not
+// be stored is taken back.
 void TformMain::menuShowUpdateMsgClick() {
-    ReplaceExistingSettingFile(
-        context_, settings::kShowUpdateMessageFile,
-        menuShowUpdateMsg->isChecked() ? QStringLiteral("YES") : QStringLiteral("NO"));
+    const bool show = menuShowUpdateMsg->isChecked();
+    const auto result =
+        ReplaceExistingSettingFile(context_, settings::kShowUpdateMessageFile,
+                                   show ? QStringLiteral("YES") : QStringLiteral("NO"));
+    if (result == ReplaceResult::Failed) menuShowUpdateMsg->setChecked(!show);
 }

@@ -14,7 +14,7 @@
 namespace {
 
 class Console : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { editor.start(); }
 
     void printLines(int count, const QString& prefix = "line ") {

@@ -10,7 +10,7 @@ namespace {
 
 // Lists the given devices; nothing can be opened.
 class ListingOnlyDriver : public NoDeviceBackend {
-public:
+  public:
     struct Device {
         std::string serial, description;
     };
@@ -29,7 +29,7 @@ public:
         return varkunda::link::ft::OK;
     }
 
-private:
+  private:
     std::vector<Device> devices_;
 };
 
@@ -122,6 +122,23 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         return std::string(info.index == 0 ? "ReportUSBErrors" : "ShowUpdateMessage");
     });
+
+TEST_P(PreferenceToggle, ChoiceThatCannotBeStoredIsShownAndTakenBack) {
+    const ToggleCase& c = GetParam();
+    EditorHarness editor;
+    editor.start();
+    const QString path = editor.productFile(c.file);
+    QFile::remove(path);
+    QDir().mkpath(path);  // a folder in the file's place
+
+    QAction* item = editor.main().*c.item;
+    item->trigger();
+
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(editor.context().*c.preference);
+    ASSERT_EQ(editor.dialogs.messages.size(), 1);
+    EXPECT_TRUE(editor.dialogs.messages[0].contains(c.file));
+}
 
 TEST(PreferenceToggle, UnchecksAtTheNextStartAfterNo) {
     EditorHarness editor;

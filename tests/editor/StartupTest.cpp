@@ -100,6 +100,20 @@ TEST(Startup, UnwritableProductFolderUsesDefaultsAfterOneMessage) {
     EXPECT_EQ(editor.main().lstEffects->count(), 1);
 }
 
+TEST(Startup, UnreadablePreferenceFileGivesItsDefaultAndIsLeftAlone) {
+    EditorHarness editor;
+    EditorHarness::writeFile(editor.productFile("ShowMessageVersionAtStartup.txt"), "NO");
+    QDir().mkpath(editor.productFile("ReportUSBErrors.txt"));  // a folder in the file's place
+    editor.start();
+
+    EXPECT_FALSE(editor.context().ShowUpdateMsgAtStartup);
+    EXPECT_TRUE(editor.context().ReportErrorsPreference);
+    EXPECT_TRUE(QFileInfo(editor.productFile("ReportUSBErrors.txt")).isDir());
+    EXPECT_TRUE(editor.dialogs.shown.isEmpty());
+    ASSERT_EQ(editor.consoleLines().size(), 1);
+    EXPECT_TRUE(editor.consoleLines()[0].contains("ReportUSBErrors.txt"));
+}
+
 TEST(Startup, DeviceControlsStartInTheirStartStates) {
     EditorHarness editor;
     editor.start();
