@@ -1,0 +1,13 @@
+#include "effects/TformFXsettings.h"
+
+#include "app/EditorContext.h"
+
+TformFXsettings::TformFXsettings(EditorContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context) {
+    setWindowTitle(QStringLiteral("Form1"));
+    setFixedSize(440, 432);
+}
+
+void TformFXsettings::EnableWindowControls(bool enabled) {
+    for (QWidget* control : findChildren<QWidget*>()) control->setEnabled(enabled);
+}
