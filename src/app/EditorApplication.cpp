@@ -10,6 +10,8 @@
 #include "effects/TformFXsettings.h"
 #include "firmware/TformFirmwareUpgrade.h"
 #include "link/D2xxAccess.h"
+#include "link/LinkEnvironment.h"
+#include "link/Transport.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtKnownFolders.h"
 #include "platform/QtResourceStore.h"
@@ -42,6 +44,7 @@ EditorApplication::EditorApplication(varkunda::link::D2xx& driver, EditorService
     useFusionBaseStyle();
     access_ = std::make_unique<varkunda::link::D2xxAccess>(driver);
     createServices(services);
+    createTransport(services.linkEnvironment);
     access_->setErrorReporter([this](const std::string& text) {
         context_->dialogs.showMessage(QString::fromLatin1(text));
     });
@@ -59,6 +62,27 @@ void EditorApplication::createServices(EditorServices& services) {
     context_ = std::make_unique<EditorContext>(dialogs, folders, resources, shell, *access_);
     context_->Sleep = services.sleep ? std::move(services.sleep)
                                      : [](int milliseconds) { QThread::msleep(milliseconds); };
+}
+
+// The link logs to whatever console the context holds at the time of the line.
+void EditorApplication::createTransport(varkunda::link::LinkEnvironment* environment) {
+    if (!environment) {
+        ownedLinkEnvironment_ = std::make_unique<varkunda::link::QtLinkEnvironment>();
+        environment = ownedLinkEnvironment_.get();
+    }
+    varkunda::link::LinkLog log;
+    log.print = [this](const std::string& line) {
+        context_->ConsolePrint(QString::fromLatin1(line));
+    };
+    log.appendDirect = [this](const std::string& line) {
+        context_->ConsoleAppendDirect(QString::fromLatin1(line));
+    };
+    // The console takes lines printed in one go as one block.
+    log.printLines = [this](const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) context_->ConsolePrint(QString::fromLatin1(line));
+    };
+    transport_ = std::make_unique<varkunda::link::Transport>(*access_, *environment, std::move(log));
+    context_->transport = transport_.get();
 }
 
 void EditorApplication::holdConsoleLinesUntilConsoleExists() {

@@ -21,6 +21,8 @@ class TformUpdateUpdater;
 namespace varkunda::link {
 class D2xx;
 class D2xxAccess;
+class LinkEnvironment;
+class Transport;
 }  // namespace varkunda::link
 
 // The platform services the editor uses; each one left null is the Qt implementation.
@@ -31,6 +33,9 @@ struct EditorServices {
     Shell* shell = nullptr;
     // The fixed pauses; null pauses for real.
     std::function<void(int milliseconds)> sleep;
+    // Events, pauses and clock of the waits for the pedal; null is the Qt event loop
+    // and the real clock.
+    varkunda::link::LinkEnvironment* linkEnvironment = nullptr;
 };
 
 // The whole editor: the services, the device access on the given driver, the shared
@@ -51,6 +56,7 @@ public:
 
     EditorContext& context() { return *context_; }
     varkunda::link::D2xxAccess& access() { return *access_; }
+    varkunda::link::Transport& transport() { return *transport_; }
     TformMain& formMain() { return *formMain_; }
     TformFirmwareUpgrade& formFirmwareUpgrade() { return *formFirmwareUpgrade_; }
     TformPrint& formPrint() { return *formPrint_; }
@@ -60,6 +66,7 @@ public:
 
 private:
     void createServices(EditorServices& services);
+    void createTransport(varkunda::link::LinkEnvironment* environment);
     void holdConsoleLinesUntilConsoleExists();
     void connectConsole();
     void createWindows();
@@ -76,6 +83,8 @@ private:
     std::unique_ptr<Shell> ownedShell_;
     std::unique_ptr<varkunda::link::D2xxAccess> access_;
     std::unique_ptr<EditorContext> context_;
+    std::unique_ptr<varkunda::link::LinkEnvironment> ownedLinkEnvironment_;
+    std::unique_ptr<varkunda::link::Transport> transport_;
     QVector<HeldLine> heldLines_;
 
     std::unique_ptr<TformMain> formMain_;

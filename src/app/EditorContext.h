@@ -18,7 +18,8 @@ class TformUpdateUpdater;
 
 namespace varkunda::link {
 class D2xxAccess;
-}
+class Transport;
+}  // namespace varkunda::link
 
 // What every window of the editor shares: the platform services, the one device,
 // the debug console's log and the state the main window's module owns.
@@ -32,6 +33,9 @@ struct EditorContext {
     ResourceStore& resources;
     Shell& shell;
     varkunda::link::D2xxAccess& device;
+    // Writes, waits for and decodes the pedal's replies on `device`; set by the
+    // application before any window exists.
+    varkunda::link::Transport* transport = nullptr;
 
     // Appends a line to the debug console (and scrolls it when auto-scroll is on);
     // a line that does not scroll goes through ConsoleAppendDirect.
@@ -53,6 +57,8 @@ struct EditorContext {
     bool BootloaderMode = false;
     bool SkipStatusAfterLink = false;
     bool LoadingFromPedal = false;
+    // True while an exchange with the pedal waits for its answer (PedalExchangeGuard).
+    bool PedalExchangeRunning = false;
     QString FirmwareVersionText = QStringLiteral("0");
     QString AlgorithmVersionText;
     QString EffectNumberText;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <string>
 
 class QAction;
 class QActionGroup;
@@ -13,6 +14,10 @@ class QNetworkAccessManager;
 class QPushButton;
 class QTimer;
 struct EditorContext;
+
+namespace varkunda::protocol {
+struct StatusReply;
+}
 
 // The editor's main window: the device link menus, the pedal identity labels, the
 // six action buttons and the effect list. Its construction is the start-up sequence
@@ -48,6 +53,13 @@ public:
 
     // Silent scan at start-up: the serial numbers and description of the FTDI devices.
     void ReadDeviceIdentity();
+    // Connection > Scan: lists the FTDI devices and offers to link each one in turn.
+    void ScanForDevices();
+
+    // Readers of the pedal's status reply that set the main window's menus.
+    void ShowStoreBypassStatus(const varkunda::protocol::StatusReply& reply);
+    void ShowInstrumentRange(const varkunda::protocol::StatusReply& reply);
+    void ShowMIDIChannel(const varkunda::protocol::StatusReply& reply);
 
     // Asks the platform shell to open a web address in the default browser.
     void OpenURL(const QString& url);
@@ -150,7 +162,6 @@ public slots:
     void menuLowClick();
     void btnSetTuningClick();
     void ChangeInstrument();
-    void ShowInstrumentRange(int position);
     void menuUploadTuningsDataClick();
 
     // Pedal-wide preferences.
@@ -158,8 +169,6 @@ public slots:
     void menuStoreBypassStatusClick();
     void menuDoNotStoreBypassStatusClick();
     void ChangeStoreBypassStatus(bool store);
-    void ShowStoreBypassStatus(int position);
-    void ShowMIDIChannel(int position);
     void menuReportUSBErrorsClick();
 
     // Algorithm upload, firmware upgrade and erase.
@@ -182,6 +191,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How a status request ended.
+    enum class StatusRequestEnd { Failed, FirmwareTooOld, AlgorithmTooOld, Accepted };
+    StatusRequestEnd RunStatusRequest();
+    void ShowStatusReply(const varkunda::protocol::StatusReply& reply);
+    StatusRequestEnd StopForOldFirmware();
+    StatusRequestEnd StopForOldAlgorithm(const QString& reason);
+    StatusRequestEnd AcceptStatusReply(const varkunda::protocol::StatusReply& reply);
+    // Selects the effect the pedal reports and loads its image; false, with a message,
+    // when the number names no entry of the list.
+    bool SelectReportedEffect();
+    void ShowAlgorithmUploadRequest(const QString& reason);
+    void CloseEffectWindow();
+    bool OpenDeviceLink();
+    void SendPedalMessage(const std::string& hexText);
+
     void FormCreate();
     void createControls();
     void createMenus();

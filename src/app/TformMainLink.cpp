@@ -1,23 +1,339 @@
 // The main window's device link: finding, linking and unlinking the pedal, the status
 // request, the reply timer and the effect list.
+#include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 
+#include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
+#include "app/PedalExchangeGuard.h"
 #include "app/TformMain.h"
 #include "effects/TformFXsettings.h"
 #include "link/D2xxAccess.h"
+#include "link/DeviceLink.h"
+#include "link/StatusRequest.h"
+#include "link/Transport.h"
+#include "platform/Dialogs.h"
+#include "protocol/StatusReply.h"
 
+namespace {
+const QString kLinked = QStringLiteral("linked");
+constexpr int kBytesOfImageShown = 256;  // characters of the image logged on loading
+
+QString Text(const std::string& eightBit) { return QString::fromLatin1(eightBit); }
+
+QString AlgorithmUploadMessage(unsigned requiredAlgorithm) {
+    return QStringLiteral("Upload the latest version of Varkunda TZ5 algorithm:\r\n"
+                          "Upload Varkunda TZ5 00") +
+           QString::number(requiredAlgorithm);
+}
+}  // namespace
+
+// ---- Discovery, link and unlink ----
+
+// A list call that failed leaves its text empty, never the text of another device.
 void TformMain::ReadDeviceIdentity() {
-    auto& device = context_.device;
-    device.GetFTDeviceCount();
-    for (std::uint32_t index = 0; index < device.DeviceCount; ++index) {
-        device.GetFTDeviceSerialNo(index);
-        const QString serial = QString::fromLatin1(device.ListResult);
+    for (const auto& found : varkunda::link::ListDevices(context_.device)) {
+        const QString serial = Text(found.serial);
         menuSerialNumber->setText(menuSerialNumber->text() + serial);
         context_.DeviceSerial = serial;
-        device.GetFTDeviceDescription(index);
-        lblDeviceName->setText(QString::fromLatin1(device.ListResult));
+        lblDeviceName->setText(Text(found.description));
+    }
+}
+
+void TformMain::menuScanClick() { ScanForDevices(); }
+
+void TformMain::ScanForDevices() {
+    lblDeviceName->setText(QStringLiteral("Device Name"));
+    const auto devices = varkunda::link::ListDevices(context_.device);
+    context_.ConsolePrint(QStringLiteral("FT device count: ") + QString::number(devices.size()));
+    if (devices.empty()) {
+        context_.dialogs.showMessage(QStringLiteral("No device found"));
+        lblDeviceName->setText(QStringLiteral("No device found"));
+        return;
+    }
+    for (const auto& found : devices) {
+        context_.ConsolePrint(QStringLiteral("FT_Device_String: ") + Text(found.serial));
+        context_.DeviceSerial = Text(found.serial);
+        const QString description = Text(found.description);
+        lblDeviceName->setText(description);
+        const auto answer =
+            context_.dialogs.askYesNo(description + QStringLiteral(" found, link the device now?"));
+        if (answer == Dialogs::Answer::Yes)
+            Link();
+        else
+            menuConnect->setEnabled(true);
+    }
+}
+
+void TformMain::ConnectOnClick() { Link(); }
+
+void TformMain::Link() {
+    // Linking a second device (a Yes to each of the scan's offers) lets go of the first
+    // once the second is open, so no device is left open behind the editor's back.
+    const bool relink = context_.DeviceLinked;
+    const varkunda::link::FtHandle previous = context_.device.DeviceHandle;
+    if (!OpenDeviceLink()) {
+        context_.ConsolePrint(QStringLiteral("Link failed: the device could not be opened"));
+        return;
+    }
+    if (relink && previous != context_.device.DeviceHandle) context_.device.driver().close(previous);
+    context_.DeviceLinked = true;
+    menuFirmwareUpgradeMode->setEnabled(true);
+    menuScan->setEnabled(false);
+    menuConnect->setEnabled(false);
+    menuDisconnect->setEnabled(true);
+    menuEraseSettings->setEnabled(true);
+    EnableUSBobjects(true);
+    Timer_USB_Read->start();
+    if (!context_.SkipStatusAfterLink) RequestDeviceStatus();
+}
+
+bool TformMain::OpenDeviceLink() {
+    const auto result = varkunda::link::OpenDeviceLink(
+        *context_.transport, context_.DeviceSerial.toLatin1().toStdString(),
+        context_.BootloaderMode);
+    if (result.opened) lblDeviceName->setText(lblDeviceName->text() + QStringLiteral(" ") + kLinked);
+    if (context_.BootloaderMode) {
+        if (result.bootloaderConnected()) {
+            context_.dialogs.showMessage(
+                QStringLiteral("Connection to bootloader succeeded, ready for firmware upgrade"));
+            menuStartFirmwareUpgrade->setEnabled(true);
+            btnRequest->setEnabled(false);
+            btnUpload->setEnabled(false);
+        } else {
+            context_.dialogs.showMessage(QStringLiteral("Connection to bootloader failed"));
+        }
+    }
+    return result.opened;
+}
+
+void TformMain::menuDisconnectClick() {
+    if (context_.device.CloseDevice() != varkunda::link::ft::OK) return;
+    QString name = lblDeviceName->text();
+    lblDeviceName->setText(name.remove(kLinked));
+    menuScan->setEnabled(true);
+    menuConnect->setEnabled(true);
+    menuDisconnect->setEnabled(false);
+    for (QPushButton* button : {btnUpload, btnRequest, btnAssign, btnSaveParameters,
+                                btnSetFootswitchMode, btnSetTuning})
+        button->setEnabled(false);
+    menuMIDI->setEnabled(false);
+    menuUploadTuningsData->setEnabled(false);
+    if (context_.formFXsettings) context_.formFXsettings->EnableWindowControls(false);
+    for (QAction* item :
+         {menuEraseSettings, menuLoadPreset, menuSavePreset, menuLoadAlgorithmFromFile})
+        item->setEnabled(false);
+    menuInstrumentRange->setEnabled(false);
+    context_.DeviceLinked = false;
+    Timer_USB_Read->stop();
+}
+
+// ---- Reply timer ----
+
+void TformMain::Timer_USB_ReadTimer() { context_.transport->PollDeviceInput(); }
+
+// ---- Status request ----
+
+// A request that fails leaves the window as it was; LoadingFromPedal then gets back the
+// value it had before the click, so the effect window sends the user's changes again.
+void TformMain::btnRequestClick() {
+    const bool loadingBefore = context_.LoadingFromPedal;
+    context_.LoadingFromPedal = true;
+    if (RunStatusRequest() == StatusRequestEnd::Failed) context_.LoadingFromPedal = loadingBefore;
+}
+
+void TformMain::RequestDeviceStatus() { RunStatusRequest(); }
+
+TformMain::StatusRequestEnd TformMain::RunStatusRequest() {
+    Timer_USB_Read->stop();
+    varkunda::link::StatusOutcome outcome;
+    {
+        PedalExchangeGuard guard(context_);
+        outcome = varkunda::link::RequestStatus(*context_.transport);
+    }
+    if (!outcome.ok()) {
+        const QString message = Text(outcome.message);
+        context_.ConsolePrint(message);
+        context_.dialogs.showMessage(message);
+        // The reply timer goes on taking in what a linked pedal sends unasked.
+        if (context_.DeviceLinked) Timer_USB_Read->start();
+        return StatusRequestEnd::Failed;
+    }
+    const varkunda::protocol::StatusReply& reply = *outcome.reply;
+    ShowStatusReply(reply);
+
+    if (context_.FirmwareVersionText.toUInt() < context_.RequiredFirmware)
+        return StopForOldFirmware();
+    EnableUSBobjects(true);
+    const auto algorithm = varkunda::protocol::ParseDecimalDigits(
+        context_.AlgorithmVersionText.toStdString());
+    if (!algorithm)
+        return StopForOldAlgorithm(QStringLiteral("The pedal's algorithm version \"%1\" is not a "
+                                                  "version number this editor can read.")
+                                       .arg(context_.AlgorithmVersionText));
+    if (*algorithm < context_.RequiredAlgorithmNumber) return StopForOldAlgorithm(QString());
+    return AcceptStatusReply(reply);
+}
+
+void TformMain::ShowStatusReply(const varkunda::protocol::StatusReply& reply) {
+    context_.FirmwareVersionText = Text(reply.FirmwareVersionText());
+    lblFirmwareVersion->setText(QStringLiteral("Device Firmware: ") + context_.FirmwareVersionText);
+    context_.ConsolePrint(QStringLiteral("Firmware Version: ") + context_.FirmwareVersionText);
+    context_.AlgorithmVersionText = Text(reply.AlgorithmVersionText());
+    context_.ConsolePrint(QStringLiteral("Algorithm version: ") + context_.AlgorithmVersionText);
+    lblAlgorithmVersion->setText(QStringLiteral("Device Algorithm: ") +
+                                 context_.AlgorithmVersionText);
+    context_.ConsolePrint(QStringLiteral("Current device firmware: ") +
+                          context_.FirmwareVersionText);
+    context_.ConsolePrint(QStringLiteral("Most recent firmware: ") +
+                          QString::number(context_.RequiredFirmware));
+    context_.EffectNumberText = Text(reply.EffectNumberText());
+    context_.ConsolePrint(QStringLiteral("Effect Number: ") + context_.EffectNumberText);
+}
+
+TformMain::StatusRequestEnd TformMain::StopForOldFirmware() {
+    CloseEffectWindow();
+    context_.dialogs.showMessage(QStringLiteral("A firmware upgrade is required. Upgrade to Firmware ") +
+                                 QString::number(context_.RequiredFirmware));
+    context_.dialogs.showMessage(QStringLiteral(
+        "If current firmware is below 9 follow legacy firmware upgrade mode:\r\n"
+        "1) close editor application and disconnect pedal from USB\r\n"
+        "2) hold shift button while connecting pedal to USB\r\n"
+        "3) start application, check Firmware Upgrade Mode in Firmware Upgrade menu\r\n"
+        "4) clink Link under Connection menu\r\n"
+        "5) go to Firmware Upgrade menu again and select Firmware Upgrade\r\n"
+        "\r\n"
+        "If current firmware is 9 or above go to Firmware Upgrade menu and follow "
+        "instructions."));
+    EnableUSBobjects(false);
+    return StatusRequestEnd::FirmwareTooOld;
+}
+
+// The effect the pedal reports is selected and loaded, so the new algorithm can be
+// uploaded at once; the reply timer stays off.
+TformMain::StatusRequestEnd TformMain::StopForOldAlgorithm(const QString& reason) {
+    CloseEffectWindow();
+    ShowAlgorithmUploadRequest(reason);
+    if (SelectReportedEffect()) GetResourceFile();
+    EnableMainButtons(false);
+    return StatusRequestEnd::AlgorithmTooOld;
+}
+
+// An effect number that names no entry selects nothing: the pedal's effect-independent
+// settings are still shown, but the effect window is neither opened nor set from
+// values that belong to an effect the editor does not know.
+TformMain::StatusRequestEnd TformMain::AcceptStatusReply(
+    const varkunda::protocol::StatusReply& reply) {
+    TformFXsettings* effects = context_.formFXsettings;
+    if (SelectReportedEffect()) {
+        GetResourceFile();
+        if (!effects->isVisible()) OpenEffectWindow();
+        effects->getFootswitchMode(reply);
+        effects->getTuning(reply);
+        effects->getAssignments(reply);
+        effects->getBypassStatus(reply);
+        ShowStoreBypassStatus(reply);
+        ShowInstrumentRange(reply);
+        ShowMIDIChannel(reply);
+        effects->getParameters(reply);
+    } else {
+        CloseEffectWindow();
+        ShowStoreBypassStatus(reply);
+        ShowInstrumentRange(reply);
+        ShowMIDIChannel(reply);
+    }
+    EnableUSBobjects(true);
+    context_.LoadingFromPedal = false;
+    Timer_USB_Read->start();
+    return StatusRequestEnd::Accepted;
+}
+
+bool TformMain::SelectReportedEffect() {
+    const auto index = varkunda::protocol::ParseDecimalDigits(context_.EffectNumberText.toStdString());
+    if (index && *index < static_cast<unsigned>(lstEffects->count())) {
+        lstEffects->setCurrentRow(static_cast<int>(*index));
+        return true;
+    }
+    lstEffects->setCurrentRow(-1);
+    lstEffects->clearSelection();
+    const QString message =
+        QStringLiteral("The pedal reports effect number %1, which is not in the effect list: "
+                       "no effect was selected.")
+            .arg(context_.EffectNumberText);
+    context_.ConsolePrint(message);
+    context_.dialogs.showMessage(message);
+    return false;
+}
+
+void TformMain::ShowAlgorithmUploadRequest(const QString& reason) {
+    const QString request = AlgorithmUploadMessage(context_.RequiredAlgorithmNumber);
+    context_.dialogs.showMessage(reason.isEmpty() ? request : reason + QStringLiteral("\r\n") + request);
+}
+
+void TformMain::CloseEffectWindow() {
+    if (context_.formFXsettings && context_.formFXsettings->isVisible())
+        context_.formFXsettings->close();
+}
+
+// ---- Effect list ----
+
+void TformMain::GetResourceFile() {
+    const int index = lstEffects->currentRow();
+    context_.ConsolePrint(QStringLiteral("efx index :") + QString::number(index));
+    if (index < 0) {
+        context_.ConsolePrint(QStringLiteral("No effect is selected: nothing was loaded."));
+        return;
+    }
+    context_.SelectedEffectName = lstEffects->item(index)->text();
+    context_.ConsolePrint(QStringLiteral("selected effect name: ") + context_.SelectedEffectName);
+    const QString resourceName = ResourceNameOf(context_.SelectedEffectName);
+    context_.ConsolePrint(QStringLiteral("resource name: ") + resourceName);
+    if (!LoadResourceLines(context_, resourceName)) return;
+    const QString image =
+        context_.AlgorithmImageText.isEmpty() ? QString() : context_.AlgorithmImageText.first();
+    context_.ConsolePrint(QStringLiteral("filecontent (first 128 bytes): ") +
+                          image.left(kBytesOfImageShown));
+}
+
+// The algorithm check needs the version of the last status reply; before the first
+// reply it is not known yet and the window opens as it does without a pedal.
+void TformMain::effetto_cliccato(QListWidgetItem*) {
+    GetResourceFile();
+    if (!context_.DeviceLinked || context_.AlgorithmVersionText.isEmpty()) {
+        OpenEffectWindow();
+        return;
+    }
+    const auto algorithm = varkunda::protocol::ParseDecimalDigits(
+        context_.AlgorithmVersionText.toStdString());
+    if (algorithm && *algorithm >= context_.RequiredAlgorithmNumber) {
+        OpenEffectWindow();
+        return;
+    }
+    CloseEffectWindow();
+    ShowAlgorithmUploadRequest(
+        algorithm ? QString()
+                  : QStringLiteral("The pedal's algorithm version \"%1\" is not a version number "
+                                   "this editor can read.")
+                        .arg(context_.AlgorithmVersionText));
+    EnableMainButtons(false);
+}
+
+// Moves the selection without loading the effect.
+void TformMain::move_up_or_down(int& Key, Qt::KeyboardModifiers) {
+    const int index = lstEffects->currentRow();
+    if (Key == Qt::Key_Up) {
+        context_.ConsolePrint(QStringLiteral("arrow up pressed"));
+        if (index > 0) lstEffects->setCurrentRow(index - 1);
+        Key = 0;
+    } else if (Key == Qt::Key_Down) {
+        context_.ConsolePrint(QStringLiteral("arrow down pressed"));
+        if (index < lstEffects->count() - 1) lstEffects->setCurrentRow(index + 1);
+        Key = 0;
     }
 }
 
@@ -31,23 +347,3 @@ void TformMain::OpenEffectWindow() {
     window->setWindowTitle(context_.SelectedEffectName);
     window->EnableWindowControls(context_.DeviceLinked);
 }
-
-void TformMain::menuScanClick() {}
-
-void TformMain::ConnectOnClick() {}
-
-void TformMain::Link() {}
-
-void TformMain::menuDisconnectClick() {}
-
-void TformMain::btnRequestClick() {}
-
-void TformMain::RequestDeviceStatus() {}
-
-void TformMain::Timer_USB_ReadTimer() {}
-
-void TformMain::effetto_cliccato(QListWidgetItem*) {}
-
-void TformMain::move_up_or_down(int&, Qt::KeyboardModifiers) {}
-
-void TformMain::GetResourceFile() {}

@@ -1,30 +1,36 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 #include "app/BuiltinResources.h"
 #include "app/EditorApplication.h"
 #include "app/NoDeviceBackend.h"
+#include "link/backends/BackendChoice.h"
+#include "link/backends/BackendFactory.h"
+#include "platform/Dialogs.h"
 
 namespace {
-// --device wins over the environment variable VARKUNDA_DEVICE; "auto" when neither.
-QString deviceChoice(const QApplication& app) {
+// --help, --version and --device; the device choice itself is read by the link layer
+// (the command line wins over VARKUNDA_DEVICE, "auto" when neither is given).
+void parseCommandLine(const QApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Editor for the Varkunda TZ5 pedal"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption device(
+    parser.addOption(QCommandLineOption(
         QStringLiteral("device"),
-        QStringLiteral("The pedal to talk to: sim, serial[:PORT], d2xx or auto."),
-        QStringLiteral("VALUE"));
-    parser.addOption(device);
+        QStringLiteral("The pedal to talk to: sim, sim:N, serial[:PORT], d2xx[:LIBRARY] or auto."),
+        QStringLiteral("VALUE")));
     parser.process(app);
-    if (parser.isSet(device)) return parser.value(device);
-    const QString fromEnvironment = qEnvironmentVariable("VARKUNDA_DEVICE");
-    return fromEnvironment.isEmpty() ? QStringLiteral("auto") : fromEnvironment;
 }
 
-// Until the backends are part of the editor, every choice finds no device.
-std::unique_ptr<varkunda::link::D2xx> makeDriver(const QString&) {
+// A backend that cannot be made leaves the editor without a device; why is shown once
+// the main window is up.
+std::unique_ptr<varkunda::link::D2xx> makeDriver(const QStringList& arguments, QString& problem) {
+    std::string error;
+    auto driver = varkunda::link::CreateBackend(varkunda::link::ParseBackendChoice(arguments), error);
+    if (driver) return driver;
+    problem = QString::fromStdString(error);
     return std::make_unique<NoDeviceBackend>();
 }
 }  // namespace
@@ -33,7 +39,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varkunda-editor"));
     QApplication::setApplicationVersion(GetAppVersionText());
-    EditorApplication editor(makeDriver(deviceChoice(app)));
+    parseCommandLine(app);
+    QString problem;
+    EditorApplication editor(makeDriver(QApplication::arguments(), problem));
     editor.show();
+    if (!problem.isEmpty())
+        QTimer::singleShot(0, &app, [&editor, problem] { editor.context().dialogs.showMessage(problem); });
     return app.exec();
 }

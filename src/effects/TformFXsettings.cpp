@@ -11,3 +11,9 @@ TformFXsettings::TformFXsettings(EditorContext& context, QWidget* parent)
 void TformFXsettings::EnableWindowControls(bool enabled) {
     for (QWidget* control : findChildren<QWidget*>()) control->setEnabled(enabled);
 }
+
+void TformFXsettings::getFootswitchMode(const varkunda::protocol::StatusReply&) {}
+void TformFXsettings::getTuning(const varkunda::protocol::StatusReply&) {}
+void TformFXsettings::getAssignments(const varkunda::protocol::StatusReply&) {}
+void TformFXsettings::getBypassStatus(const varkunda::protocol::StatusReply&) {}
+void TformFXsettings::getParameters(const varkunda::protocol::StatusReply&) {}

@@ -5,18 +5,69 @@
 #include "app/EditorContext.h"
 #include "app/SettingsFiles.h"
 #include "app/TformMain.h"
+#include "link/Transport.h"
+#include "protocol/Messages.h"
+#include "protocol/StatusReply.h"
 
-void TformMain::menuMIDIchannelsClickItem(QObject*) {}
+namespace {
+const QString kOmni = QStringLiteral("OMNI");
+constexpr std::uint8_t kOmniChannel = 0x00;
+constexpr std::uint8_t kOmniReported = 0xFF;  // the pedal may report OMNI as 255, too
+constexpr std::uint8_t kStoreBypassReported = 1;
+constexpr std::uint8_t kDoNotStoreBypassReported = 0;
+}  // namespace
 
-void TformMain::menuStoreBypassStatusClick() {}
+// Logs the message text, then writes it; a write the driver refuses is reported by the
+// access layer as usual and noted in the console.
+void TformMain::SendPedalMessage(const std::string& hexText) {
+    context_.ConsolePrint(QString::fromStdString(hexText));
+    const auto sent = context_.transport->Send(hexText);
+    if (!sent.ok()) context_.ConsolePrint(QString::fromStdString(sent.error));
+}
 
-void TformMain::menuDoNotStoreBypassStatusClick() {}
+// The channel items are plain items: the click sends the channel and leaves the check
+// marks to the next status reply.
+void TformMain::menuMIDIchannelsClickItem(QObject* Sender) {
+    const auto* item = qobject_cast<QAction*>(Sender);
+    if (!item) return;
+    const QString caption = item->text();
+    context_.ConsoleAppendDirect(QStringLiteral("Midi channel: ") + caption);
+    const std::uint8_t channel =
+        caption == kOmni ? kOmniChannel : static_cast<std::uint8_t>(caption.toUInt());
+    SendPedalMessage(varkunda::protocol::MidiChannelMessage(channel));
+}
 
-void TformMain::ChangeStoreBypassStatus(bool) {}
+void TformMain::menuStoreBypassStatusClick() {
+    menuStoreBypassStatus->setChecked(true);
+    menuDoNotStoreBypassStatus->setChecked(false);
+    ChangeStoreBypassStatus(true);
+}
 
-void TformMain::ShowStoreBypassStatus(int) {}
+void TformMain::menuDoNotStoreBypassStatusClick() {
+    menuDoNotStoreBypassStatus->setChecked(true);
+    menuStoreBypassStatus->setChecked(false);
+    ChangeStoreBypassStatus(false);
+}
 
-void TformMain::ShowMIDIChannel(int) {}
+// "1001" stores the bypass state, "10FF" does not; the pedal reports the latter as 0.
+void TformMain::ChangeStoreBypassStatus(bool store) {
+    SendPedalMessage(varkunda::protocol::StoreBypassStatusMessage(store));
+}
+
+void TformMain::ShowStoreBypassStatus(const varkunda::protocol::StatusReply& reply) {
+    const std::uint8_t reported = reply.storeBypassStatus;
+    if (reported != kStoreBypassReported && reported != kDoNotStoreBypassReported) return;
+    menuStoreBypassStatus->setChecked(reported == kStoreBypassReported);
+    menuDoNotStoreBypassStatus->setChecked(reported == kDoNotStoreBypassReported);
+}
+
+void TformMain::ShowMIDIChannel(const varkunda::protocol::StatusReply& reply) {
+    for (QAction* item : std::as_const(MIDIChannelItems)) item->setChecked(false);
+    const std::uint8_t channel = reply.midiChannel;
+    const int index = channel == kOmniReported ? 0 : channel;
+    if (index < MIDIChannelItems.size()) MIDIChannelItems[index]->setChecked(true);
+    context_.ConsolePrint(QStringLiteral("MIDI channel: ") + QString::number(channel));
+}
 
 // The click has already toggled the check mark. The choice is stored only when the
 // preference file exists; it reaches the link layer at the next start. A choice that

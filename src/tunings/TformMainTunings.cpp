@@ -9,6 +9,6 @@ void TformMain::btnSetTuningClick() {}
 
 void TformMain::ChangeInstrument() {}
 
-void TformMain::ShowInstrumentRange(int) {}
+void TformMain::ShowInstrumentRange(const varkunda::protocol::StatusReply&) {}
 
 void TformMain::menuUploadTuningsDataClick() {}

@@ -17,6 +17,7 @@
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "link/D2xxAccess.h"
+#include "link/LinkEnvironment.h"
 
 class EditorHarness {
 public:
@@ -32,6 +33,7 @@ public:
         services.resources = &resources;
         services.shell = &shell;
         services.sleep = [this](int milliseconds) { sleeps.append(milliseconds); };
+        services.linkEnvironment = &linkEnvironment;
         app_ = std::make_unique<EditorApplication>(driver_, services);
         return *app_;
     }
@@ -67,6 +69,8 @@ public:
     RecordingShell shell;
     OverlayResourceStore resources;
     QList<int> sleeps;
+    // The waits for the pedal run on a clock that moves only when they pause.
+    varkunda::link::FakeLinkEnvironment linkEnvironment;
 
 private:
     NoDeviceBackend noDevice_;

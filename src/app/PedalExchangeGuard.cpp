@@ -1,0 +1,54 @@
+#include "app/PedalExchangeGuard.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+
+#include "app/EditorContext.h"
+#include "app/TformMain.h"
+#include "console/TformPrint.h"
+
+PedalExchangeGuard::PedalExchangeGuard(EditorContext& context)
+    : context_(context), outermost_(!context.PedalExchangeRunning) {
+    if (!outermost_) return;
+    context_.PedalExchangeRunning = true;
+    if (TformMain* main = context_.formMain) {
+        for (QAction* action :
+             {main->menuScan, main->menuConnect, main->menuDisconnect, main->menuLoadPreset,
+              main->menuSavePreset, main->menuLoadAlgorithmFromFile, main->menuUploadTuningsData,
+              main->menuFirmwareUpgradeMode, main->menuStartFirmwareUpgrade,
+              main->menuEraseSettings})
+            hold(action);
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 main->btnRequest, main->btnUpload, main->lstEffects, main->menuMIDI,
+                 main->menuBypassStatus})
+            hold(widget);
+    }
+    if (TformPrint* console = context_.formPrint) {
+        hold(console->btnReadEEPROM);
+        hold(console->btnEraseEeprom);
+    }
+}
+
+PedalExchangeGuard::~PedalExchangeGuard() {
+    if (!outermost_) return;
+    for (const auto& held : std::as_const(actions_))
+        if (held.control) held.control->setEnabled(held.enabled);
+    for (const auto& held : std::as_const(widgets_))
+        if (held.control) held.control->setEnabled(held.enabled);
+    context_.PedalExchangeRunning = false;
+}
+
+void PedalExchangeGuard::hold(QAction* action) {
+    if (!action) return;
+    actions_.append({action, action->isEnabled()});
+    action->setEnabled(false);
+}
+
+// A widget's own setting, not the one it inherits from a disabled parent.
+void PedalExchangeGuard::hold(QWidget* widget) {
+    if (!widget) return;
+    widgets_.append({widget, !widget->testAttribute(Qt::WA_ForceDisabled)});
+    widget->setEnabled(false);
+}
