@@ -19,7 +19,8 @@ void parseCommandLine(const QApplication& app) {
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(
         QStringLiteral("device"),
-        QStringLiteral("The pedal to talk to: sim, sim:N, serial[:PORT], d2xx[:LIBRARY] or auto."),
+        QStringLiteral("The pedal to talk to: sim, sim:N, serial, serial:PORT, d2xx, "
+                       "d2xx:LIBRARY or auto (default; also VARKUNDA_DEVICE)."),
         QStringLiteral("VALUE")));
     parser.process(app);
 }
@@ -45,5 +46,5 @@ int main(int argc, char** argv) {
     editor.show();
     if (!problem.isEmpty())
         QTimer::singleShot(0, &app, [&editor, problem] { editor.context().dialogs.showMessage(problem); });
-    return app.exec();
+    return QApplication::exec();
 }
