@@ -14,6 +14,7 @@ PedalExchangeGuard::PedalExchangeGuard(EditorContext& context)
     if (!outermost_) return;
     context_.PedalExchangeRunning = true;
     if (TformMain* main = context_.formMain) {
+        focus_ = main->focusWidget();
         for (QAction* action :
              {main->menuScan, main->menuConnect, main->menuDisconnect, main->menuLoadPreset,
               main->menuSavePreset, main->menuLoadAlgorithmFromFile, main->menuUploadTuningsData,
@@ -37,6 +38,7 @@ PedalExchangeGuard::~PedalExchangeGuard() {
         if (held.control) held.control->setEnabled(held.enabled);
     for (const auto& held : std::as_const(widgets_))
         if (held.control) held.control->setEnabled(held.enabled);
+    if (focus_ && focus_->isEnabled()) focus_->setFocus(Qt::OtherFocusReason);
     context_.PedalExchangeRunning = false;
 }
 

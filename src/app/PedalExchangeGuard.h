@@ -11,7 +11,8 @@ struct EditorContext;
 // process clicks, so the actions that would start another exchange (requests, links,
 // uploads, the upgrade, presets, erasing, the MIDI and bypass-storage menus, the
 // console's EEPROM tools) are disabled meanwhile and afterwards get back exactly the
-// enabled state they had. A guard taken while another is held changes nothing.
+// enabled state they had; the main window's keyboard focus, moved on when its control
+// was disabled, goes back to it. A guard taken while another is held changes nothing.
 class PedalExchangeGuard {
 public:
     explicit PedalExchangeGuard(EditorContext& context);
@@ -33,4 +34,5 @@ private:
     bool outermost_;
     QList<Held<QAction>> actions_;
     QList<Held<QWidget>> widgets_;
+    QPointer<QWidget> focus_;
 };
