@@ -81,7 +81,8 @@ void EditorApplication::createTransport(varkunda::link::LinkEnvironment* environ
     log.printLines = [this](const std::vector<std::string>& lines) {
         for (const std::string& line : lines) context_->ConsolePrint(QString::fromLatin1(line));
     };
-    transport_ = std::make_unique<varkunda::link::Transport>(*access_, *environment, std::move(log));
+    transport_ =
+        std::make_unique<varkunda::link::Transport>(*access_, *environment, std::move(log));
     context_->transport = transport_.get();
 }
 

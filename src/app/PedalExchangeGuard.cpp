@@ -21,9 +21,9 @@ PedalExchangeGuard::PedalExchangeGuard(EditorContext& context)
               main->menuFirmwareUpgradeMode, main->menuStartFirmwareUpgrade,
               main->menuEraseSettings})
             hold(action);
-        for (QWidget* widget : std::initializer_list<QWidget*>{
-                 main->btnRequest, main->btnUpload, main->lstEffects, main->menuMIDI,
-                 main->menuBypassStatus})
+        for (QWidget* widget :
+             std::initializer_list<QWidget*>{main->btnRequest, main->btnUpload, main->lstEffects,
+                                             main->menuMIDI, main->menuBypassStatus})
             hold(widget);
     }
     if (TformPrint* console = context_.formPrint) {

@@ -27,8 +27,9 @@ constexpr int kBytesOfImageShown = 256;  // characters of the image logged on lo
 QString Text(const std::string& eightBit) { return QString::fromLatin1(eightBit); }
 
 QString AlgorithmUploadMessage(unsigned requiredAlgorithm) {
-    return QStringLiteral("Upload the latest version of Varkunda TZ5 algorithm:\r\n"
-                          "Upload Varkunda TZ5 00") +
+    return QStringLiteral(
+               "Upload the latest version of Varkunda TZ5 algorithm:\r\n"
+               "Upload Varkunda TZ5 00") +
            QString::number(requiredAlgorithm);
 }
 }  // namespace
@@ -81,7 +82,8 @@ void TformMain::Link() {
         context_.ConsolePrint(QStringLiteral("Link failed: the device could not be opened"));
         return;
     }
-    if (relink && previous != context_.device.DeviceHandle) context_.device.driver().close(previous);
+    if (relink && previous != context_.device.DeviceHandle)
+        context_.device.driver().close(previous);
     context_.DeviceLinked = true;
     menuFirmwareUpgradeMode->setEnabled(true);
     menuScan->setEnabled(false);
@@ -97,7 +99,8 @@ bool TformMain::OpenDeviceLink() {
     const auto result = varkunda::link::OpenDeviceLink(
         *context_.transport, context_.DeviceSerial.toLatin1().toStdString(),
         context_.BootloaderMode);
-    if (result.opened) lblDeviceName->setText(lblDeviceName->text() + QStringLiteral(" ") + kLinked);
+    if (result.opened)
+        lblDeviceName->setText(lblDeviceName->text() + QStringLiteral(" ") + kLinked);
     if (context_.BootloaderMode) {
         if (result.bootloaderConnected()) {
             context_.dialogs.showMessage(
@@ -119,8 +122,8 @@ void TformMain::menuDisconnectClick() {
     menuScan->setEnabled(true);
     menuConnect->setEnabled(true);
     menuDisconnect->setEnabled(false);
-    for (QPushButton* button : {btnUpload, btnRequest, btnAssign, btnSaveParameters,
-                                btnSetFootswitchMode, btnSetTuning})
+    for (QPushButton* button :
+         {btnUpload, btnRequest, btnAssign, btnSaveParameters, btnSetFootswitchMode, btnSetTuning})
         button->setEnabled(false);
     menuMIDI->setEnabled(false);
     menuUploadTuningsData->setEnabled(false);
@@ -170,8 +173,8 @@ TformMain::StatusRequestEnd TformMain::RunStatusRequest() {
     if (context_.FirmwareVersionText.toUInt() < context_.RequiredFirmware)
         return StopForOldFirmware();
     EnableUSBobjects(true);
-    const auto algorithm = varkunda::protocol::ParseDecimalDigits(
-        context_.AlgorithmVersionText.toStdString());
+    const auto algorithm =
+        varkunda::protocol::ParseDecimalDigits(context_.AlgorithmVersionText.toStdString());
     if (!algorithm)
         return StopForOldAlgorithm(QStringLiteral("The pedal's algorithm version \"%1\" is not a "
                                                   "version number this editor can read.")
@@ -198,8 +201,9 @@ void TformMain::ShowStatusReply(const varkunda::protocol::StatusReply& reply) {
 
 TformMain::StatusRequestEnd TformMain::StopForOldFirmware() {
     CloseEffectWindow();
-    context_.dialogs.showMessage(QStringLiteral("A firmware upgrade is required. Upgrade to Firmware ") +
-                                 QString::number(context_.RequiredFirmware));
+    context_.dialogs.showMessage(
+        QStringLiteral("A firmware upgrade is required. Upgrade to Firmware ") +
+        QString::number(context_.RequiredFirmware));
     context_.dialogs.showMessage(QStringLiteral(
         "If current firmware is below 9 follow legacy firmware upgrade mode:\r\n"
         "1) close editor application and disconnect pedal from USB\r\n"
@@ -254,7 +258,8 @@ TformMain::StatusRequestEnd TformMain::AcceptStatusReply(
 }
 
 bool TformMain::SelectReportedEffect() {
-    const auto index = varkunda::protocol::ParseDecimalDigits(context_.EffectNumberText.toStdString());
+    const auto index =
+        varkunda::protocol::ParseDecimalDigits(context_.EffectNumberText.toStdString());
     if (index && *index < static_cast<unsigned>(lstEffects->count())) {
         lstEffects->setCurrentRow(static_cast<int>(*index));
         return true;
@@ -262,8 +267,9 @@ bool TformMain::SelectReportedEffect() {
     lstEffects->setCurrentRow(-1);
     lstEffects->clearSelection();
     const QString message =
-        QStringLiteral("The pedal reports effect number %1, which is not in the effect list: "
-                       "no effect was selected.")
+        QStringLiteral(
+            "The pedal reports effect number %1, which is not in the effect list: "
+            "no effect was selected.")
             .arg(context_.EffectNumberText);
     context_.ConsolePrint(message);
     context_.dialogs.showMessage(message);
@@ -272,7 +278,8 @@ bool TformMain::SelectReportedEffect() {
 
 void TformMain::ShowAlgorithmUploadRequest(const QString& reason) {
     const QString request = AlgorithmUploadMessage(context_.RequiredAlgorithmNumber);
-    context_.dialogs.showMessage(reason.isEmpty() ? request : reason + QStringLiteral("\r\n") + request);
+    context_.dialogs.showMessage(reason.isEmpty() ? request
+                                                  : reason + QStringLiteral("\r\n") + request);
 }
 
 void TformMain::CloseEffectWindow() {
@@ -308,8 +315,8 @@ void TformMain::effetto_cliccato(QListWidgetItem*) {
         OpenEffectWindow();
         return;
     }
-    const auto algorithm = varkunda::protocol::ParseDecimalDigits(
-        context_.AlgorithmVersionText.toStdString());
+    const auto algorithm =
+        varkunda::protocol::ParseDecimalDigits(context_.AlgorithmVersionText.toStdString());
     if (algorithm && *algorithm >= context_.RequiredAlgorithmNumber) {
         OpenEffectWindow();
         return;

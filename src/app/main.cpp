@@ -29,7 +29,8 @@ void parseCommandLine(const QApplication& app) {
 // the main window is up.
 std::unique_ptr<varkunda::link::D2xx> makeDriver(const QStringList& arguments, QString& problem) {
     std::string error;
-    auto driver = varkunda::link::CreateBackend(varkunda::link::ParseBackendChoice(arguments), error);
+    auto driver =
+        varkunda::link::CreateBackend(varkunda::link::ParseBackendChoice(arguments), error);
     if (driver) return driver;
     problem = QString::fromStdString(error);
     return std::make_unique<NoDeviceBackend>();
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     EditorApplication editor(makeDriver(QApplication::arguments(), problem));
     editor.show();
     if (!problem.isEmpty())
-        QTimer::singleShot(0, &app, [&editor, problem] { editor.context().dialogs.showMessage(problem); });
+        QTimer::singleShot(0, &app,
+                           [&editor, problem] { editor.context().dialogs.showMessage(problem); });
     return QApplication::exec();
 }

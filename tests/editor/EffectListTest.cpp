@@ -82,15 +82,15 @@ const QString kUploadRequest =
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, EffectClickWhileLinked,
-    ::testing::Values(
-        AlgorithmCheckCase{"NotKnownYet", "", true, ""},
-        AlgorithmCheckCase{"Current", "0014", true, ""},
-        AlgorithmCheckCase{"Newer", "0020", true, ""},
-        AlgorithmCheckCase{"Older", "0013", false, kUploadRequest},
-        AlgorithmCheckCase{"Unreadable", "001A", false,
-                           "The pedal's algorithm version \"001A\" is not a version number this "
-                           "editor can read.\r\n" +
-                               kUploadRequest}),
+    ::testing::Values(AlgorithmCheckCase{"NotKnownYet", "", true, ""},
+                      AlgorithmCheckCase{"Current", "0014", true, ""},
+                      AlgorithmCheckCase{"Newer", "0020", true, ""},
+                      AlgorithmCheckCase{"Older", "0013", false, kUploadRequest},
+                      AlgorithmCheckCase{
+                          "Unreadable", "001A", false,
+                          "The pedal's algorithm version \"001A\" is not a version number this "
+                          "editor can read.\r\n" +
+                              kUploadRequest}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EffectList, ArrowKeysMoveTheSelectionWithoutLoading) {

@@ -10,10 +10,10 @@ using Answer = Dialogs::Answer;
 namespace {
 
 const std::vector<std::string> kLinkedControls = {
-    "Unlink",          "Upgrade Mode",          "Erase Settings", "Upload Selected",
-    "Request",         "Save Parameters",       "Assign",         "Set Footswitch Mode",
-    "Set Tuning",      "Instrument Range",      "Bypass Status",  "Load Preset",
-    "Save Preset",     "Load Effect From File", "Effect list",    "Upload Tuning Data",
+    "Unlink",      "Upgrade Mode",          "Erase Settings", "Upload Selected",
+    "Request",     "Save Parameters",       "Assign",         "Set Footswitch Mode",
+    "Set Tuning",  "Instrument Range",      "Bypass Status",  "Load Preset",
+    "Save Preset", "Load Effect From File", "Effect list",    "Upload Tuning Data",
     "MIDI"};
 
 TEST(LinkWindow, LinkShowsThePedalAndUnlinkGivesTheControlsBack) {
@@ -82,8 +82,8 @@ TEST_P(ScanTwoPedals, AsksForEachPedalInIndexOrder) {
 
     main.menuScan->trigger();
 
-    EXPECT_EQ(pedal.editor.dialogs.questions,
-              QStringList({"Pedal A found, link the device now?", "Pedal B found, link the device now?"}));
+    EXPECT_EQ(pedal.editor.dialogs.questions, QStringList({"Pedal A found, link the device now?",
+                                                           "Pedal B found, link the device now?"}));
     const QStringList log = pedal.consoleSinceMark();
     ASSERT_GE(log.size(), 2);
     EXPECT_EQ(log[0], "FT device count: 2");
@@ -100,9 +100,10 @@ TEST_P(ScanTwoPedals, AsksForEachPedalInIndexOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, ScanTwoPedals,
-    ::testing::Values(ScanCase{"NoNo", {Answer::No, Answer::No}, {false, false}, "Pedal B", true},
-                      ScanCase{"NoYes", {Answer::No, Answer::Yes}, {false, true}, "Pedal B linked", false},
-                      ScanCase{"YesYes", {Answer::Yes, Answer::Yes}, {true, true}, "Pedal B linked", false}),
+    ::testing::Values(
+        ScanCase{"NoNo", {Answer::No, Answer::No}, {false, false}, "Pedal B", true},
+        ScanCase{"NoYes", {Answer::No, Answer::Yes}, {false, true}, "Pedal B linked", false},
+        ScanCase{"YesYes", {Answer::Yes, Answer::Yes}, {true, true}, "Pedal B linked", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A Yes to both offers leaves only the second pedal open: the first can be opened again.

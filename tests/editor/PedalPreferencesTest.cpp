@@ -97,10 +97,10 @@ TEST_P(BypassStorageClick, ChecksOneItemAndSendsEachClick) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, BypassStorageClick,
-    ::testing::Values(BypassCase{"Store", &TformMain::menuStoreBypassStatus, {0x10, 0x01}, "1001",
-                                 true, 1},
-                      BypassCase{"DoNotStore", &TformMain::menuDoNotStoreBypassStatus,
-                                 {0x10, 0xFF}, "10FF", false, 0}),
+    ::testing::Values(
+        BypassCase{"Store", &TformMain::menuStoreBypassStatus, {0x10, 0x01}, "1001", true, 1},
+        BypassCase{
+            "DoNotStore", &TformMain::menuDoNotStoreBypassStatus, {0x10, 0xFF}, "10FF", false, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ReportedCase {
@@ -126,8 +126,8 @@ TEST_P(ReportedSettings, StatusReplySetsTheCheckMarks) {
     QList<bool> expected(17, false);
     if (c.checkedChannelItem >= 0) expected[c.checkedChannelItem] = true;
     EXPECT_EQ(ChannelMarks(pedal.main()), expected);
-    EXPECT_TRUE(pedal.editor.consoleLines().contains(
-        QString("MIDI channel: %1").arg(c.midiChannel)));
+    EXPECT_TRUE(
+        pedal.editor.consoleLines().contains(QString("MIDI channel: %1").arg(c.midiChannel)));
     EXPECT_EQ(pedal.main().menuStoreBypassStatus->isChecked(), c.storeChecked);
     EXPECT_EQ(pedal.main().menuDoNotStoreBypassStatus->isChecked(), c.doNotStoreChecked);
 }

@@ -110,9 +110,9 @@ TEST(StatusRequestWindow, OldAlgorithmAsksForTheUploadAndLeavesUploadEnabled) {
     EXPECT_EQ(pedal.main().lblAlgorithmVersion->text(), "Device Algorithm: 0013");
     EXPECT_TRUE(pedal.main().btnUpload->isEnabled());
     EXPECT_TRUE(pedal.main().lstEffects->isEnabled());
-    for (QPushButton* button : {pedal.main().btnRequest, pedal.main().btnSaveParameters,
-                                pedal.main().btnAssign, pedal.main().btnSetFootswitchMode,
-                                pedal.main().btnSetTuning})
+    for (QPushButton* button :
+         {pedal.main().btnRequest, pedal.main().btnSaveParameters, pedal.main().btnAssign,
+          pedal.main().btnSetFootswitchMode, pedal.main().btnSetTuning})
         EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
     EXPECT_EQ(pedal.context().SelectedEffectName, "Varkunda TZ5 0014");
     EXPECT_FALSE(pedal.effects().isVisible());
@@ -224,11 +224,10 @@ TEST_P(FailedStatusRequest, ShowsOneMessageAndLeavesTheWindowAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FailedStatusRequest,
-    ::testing::Values(
-        FaultCase{"ShortReply", Fault::ShortReply, 40,
-                  "The pedal's status reply was incomplete (40 of 102 numbers)."},
-        FaultCase{"Silence", Fault::Silence, 0,
-                  "The pedal did not answer the status request in time."}),
+    ::testing::Values(FaultCase{"ShortReply", Fault::ShortReply, 40,
+                                "The pedal's status reply was incomplete (40 of 102 numbers)."},
+                      FaultCase{"Silence", Fault::Silence, 0,
+                                "The pedal did not answer the status request in time."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StatusRequestWindow, UnpluggedPedalGivesOneMessage) {
@@ -262,7 +261,8 @@ TEST(StatusRequestWindow, NoSecondExchangeStartsWhileARequestWaits) {
         clicked = true;
         during = EnabledControls(main);
         runningDuring = pedal.context().PedalExchangeRunning;
-        consoleToolsDuring = console.btnReadEEPROM->isEnabled() || console.btnEraseEeprom->isEnabled();
+        consoleToolsDuring =
+            console.btnReadEEPROM->isEnabled() || console.btnEraseEeprom->isEnabled();
         main.btnRequest->click();
         main.menuConnect->trigger();
         main.menuScan->trigger();
