@@ -21,7 +21,7 @@ constexpr double kBitsPerByte = 10.0;
 
 // No message may appear in an accepted request; one that does ends the run.
 class CountingDialogs : public Dialogs {
-  public:
+public:
     void showMessage(const QString&) override { ++shown; }
     Answer askYesNo(const QString&) override {
         ++shown;
