@@ -32,7 +32,7 @@ TEST(LinkWindow, LinkShowsThePedalAndUnlinkGivesTheControlsBack) {
     EXPECT_TRUE(pedal.context().DeviceLinked);
     EXPECT_EQ(EnabledControls(main), OnlyEnabled(kLinkedControls, main));
     EXPECT_TRUE(main.Timer_USB_Read->isActive());
-    EXPECT_EQ(pedal.wire(), (Bytes{0x02, 0x00}));
+    EXPECT_EQ(pedal.statusRequests(), 1);
     const QStringList log = pedal.editor.consoleLines();
     EXPECT_TRUE(log.contains("serial number: VKTZ5001"));
     EXPECT_TRUE(log.contains("baud rate = 115200"));
@@ -49,7 +49,7 @@ TEST(LinkWindow, LinkShowsThePedalAndUnlinkGivesTheControlsBack) {
 
     pedal.link();
     EXPECT_EQ(main.lblDeviceName->text(), "Varkunda TZ5  linked");
-    EXPECT_EQ(pedal.wire(), (Bytes{0x02, 0x00, 0x02, 0x00}));
+    EXPECT_EQ(pedal.statusRequests(), 2);
 }
 
 TEST(LinkWindow, ADescriptionHoldingLinkedLosesTheWordOnUnlink) {
@@ -89,8 +89,12 @@ TEST_P(ScanTwoPedals, AsksForEachPedalInIndexOrder) {
     EXPECT_EQ(log[0], "FT device count: 2");
     EXPECT_EQ(log[1], "FT_Device_String: VKTZ5001");
     EXPECT_TRUE(log.contains("FT_Device_String: VKTZ5002"));
-    for (std::size_t i = 0; i < 2; ++i)
-        EXPECT_EQ(pedal.wire(i), c.linked[i] ? Bytes({0x02, 0x00}) : Bytes()) << "pedal " << i;
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(pedal.statusRequests(i), c.linked[i] ? 1 : 0) << "pedal " << i;
+        if (!c.linked[i]) {
+            EXPECT_TRUE(pedal.wire(i).empty()) << "pedal " << i;
+        }
+    }
     EXPECT_EQ(main.lblDeviceName->text(), c.label);
     EXPECT_EQ(main.menuConnect->isEnabled(), c.linkEnabled);
     EXPECT_EQ(pedal.context().DeviceSerial, "VKTZ5002");

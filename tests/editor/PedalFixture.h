@@ -131,6 +131,14 @@ public:
 
     // Everything the host wrote to a pedal since the last clearWire(), in order.
     Bytes wire(std::size_t index = 0) { return pedal(index).hostBytes(); }
+    // The status requests (02 00 written on its own) a pedal received since clearWire();
+    // what the effect window sends when a reply moves its controls comes on its own.
+    int statusRequests(std::size_t index = 0) {
+        int count = 0;
+        for (const auto& record : pedal(index).wireLog())
+            if (record.bytes == Bytes{0x02, 0x00}) ++count;
+        return count;
+    }
     void clearWire() {
         for (std::size_t i = 0; i < device.pedalCount(); ++i) device.pedal(i)->clearWireLog();
     }
