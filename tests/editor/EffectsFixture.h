@@ -1,0 +1,164 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QMap>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/EditorContext.h"
+#include "effects/TformFXsettings.h"
+#include "link/D2xx.h"
+#include "link/D2xxAccess.h"
+#include "platform/Dialogs.h"
+#include "platform/KnownFolders.h"
+#include "platform/ResourceStore.h"
+#include "platform/Shell.h"
+#include "protocol/HexText.h"
+
+namespace effects_test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A driver that keeps every write, so a test can read the bytes the pedal got.
+class RecordingD2xx : public varkunda::link::D2xx {
+public:
+    using FtHandle = varkunda::link::FtHandle;
+    using FtStatus = varkunda::link::FtStatus;
+
+    std::vector<Bytes> writes;
+    int txPurges = 0;
+    std::vector<std::string> events;  // "purge TX" and "write N" in call order
+
+    FtStatus listDeviceCount(std::uint32_t& count) override { count = 1; return 0; }
+    FtStatus listSerialNumber(std::uint32_t, std::string& serial) override { serial = "TEST"; return 0; }
+    FtStatus listDescription(std::uint32_t, std::string& d) override { d = "Varkunda TZ5"; return 0; }
+    FtStatus openBySerialNumber(const std::string&, FtHandle& handle) override { handle = 1; return 0; }
+    FtStatus close(FtHandle) override { return 0; }
+    FtStatus setBaudRate(FtHandle, std::uint32_t) override { return 0; }
+    FtStatus setDataCharacteristics(FtHandle, std::uint8_t, std::uint8_t, std::uint8_t) override {
+        return 0;
+    }
+    FtStatus purge(FtHandle, std::uint32_t mask) override {
+        if (mask & varkunda::link::ft::PURGE_TX) {
+            ++txPurges;
+            events.push_back("purge TX");
+        }
+        return 0;
+    }
+    FtStatus getQueueStatus(FtHandle, std::uint32_t& rx) override { rx = 0; return 0; }
+    FtStatus read(FtHandle, std::uint8_t*, std::uint32_t, std::uint32_t& got) override {
+        got = 0;
+        return 0;
+    }
+    FtStatus write(FtHandle, const std::uint8_t* data, std::uint32_t n,
+                   std::uint32_t& written) override {
+        writes.emplace_back(data, data + n);
+        events.push_back("write " + std::to_string(n));
+        written = n;
+        return 0;
+    }
+};
+
+// Records every message and question; answers questions from a script (Yes when the
+// script is empty).
+class RecordingDialogs : public Dialogs {
+public:
+    QStringList messages;
+    QStringList questions;
+    std::deque<Answer> answers;
+
+    void showMessage(const QString& text) override { messages << text; }
+    Answer askYesNo(const QString& question) override {
+        questions << question;
+        if (answers.empty()) return Answer::Yes;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+class TemporaryFolders : public KnownFolders {
+public:
+    QTemporaryDir root;
+    QString documents() const override { return root.path() + "/Documents"; }
+    QString temporary() const override { return root.path() + "/Temp"; }
+    QString programFolder() const override { return root.path() + "/Program"; }
+};
+
+class MapResources : public ResourceStore {
+public:
+    QMap<QString, QByteArray> entries;  // keys in upper case
+    std::optional<QByteArray> find(const QString& name) const override {
+        const auto found = entries.find(name.toUpper());
+        if (found == entries.end()) return std::nullopt;
+        return *found;
+    }
+};
+
+class NoShell : public Shell {
+public:
+    bool openUrl(const QString&) override { return false; }
+    bool startElevated(const QString&, const QStringList&) override { return false; }
+};
+
+// The address table of the built-in effect image.
+inline const std::array<std::uint16_t, 21> kBuiltInAddresses = {
+    0x0027, 0x0007, 0x007D, 0x0080, 0x0002, 0x00AF, 0x00BD, 0x007E, 0x00C9, 0x002D, 0x0041,
+    0x0037, 0x000B, 0x0052, 0x00C6, 0x001D, 0x000E, 0x0006, 0xFF00, 0x00BC, 0x0003};
+
+// An effect image line: a 3-byte header, the address table, then filler.
+inline QByteArray ImageLine(const std::array<std::uint16_t, 21>& table) {
+    std::string line = "001100";
+    for (std::uint16_t address : table) line += varkunda::protocol::HexWord16(address);
+    for (int i = 0; i < 200; ++i) line += "A5";
+    return QByteArray::fromStdString(line);
+}
+
+inline Bytes Hex(std::string_view text) {
+    return varkunda::protocol::HexTextToBytes(text).value();
+}
+
+// The effect window on a recording device, shown once with the built-in image and
+// enabled as with a linked pedal.
+class EffectsFixture : public ::testing::Test {
+protected:
+    EffectsFixture() {
+        resources.entries["VARKUNDA_TZ5_0014"] = ImageLine(kBuiltInAddresses) + "\r\n";
+        device.DeviceHandle = 1;
+        context.ConsolePrint = [this](const QString& line) { log << line; };
+        context.Sleep = [this](int ms) { sleeps.push_back(ms); };
+        context.SelectedEffectName = "Varkunda TZ5 0014";
+        context.DeviceLinked = true;
+        window = std::make_unique<TformFXsettings>(context);
+        window->show();
+        window->EnableWindowControls(true);
+        driver.writes.clear();
+        log.clear();
+    }
+
+    std::vector<Bytes>& writes() { return driver.writes; }
+    bool logged(const QString& line) const { return log.contains(line); }
+
+    RecordingD2xx driver;
+    varkunda::link::D2xxAccess device{driver};
+    RecordingDialogs dialogs;
+    TemporaryFolders folders;
+    MapResources resources;
+    NoShell shell;
+    EditorContext context{
+        .dialogs = dialogs, .folders = folders, .resources = resources, .shell = shell, .device = device,
+        .Sleep = {}, .SelectedEffectName = {}, .AlgorithmImageText = {}};
+    QStringList log;
+    std::vector<int> sleeps;
+    std::unique_ptr<TformFXsettings> window;
+};
+
+}  // namespace effects_test
