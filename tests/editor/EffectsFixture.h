@@ -162,3 +162,7 @@ protected:
 };
 
 }  // namespace effects_test
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
