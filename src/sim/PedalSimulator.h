@@ -63,6 +63,12 @@ struct PedalState {
 // bootloader's synchronisation byte, byte for byte as the real pedal speaks them.
 // Standard library only, so it can serve a pseudo-terminal as well as the in-process
 // backend.
+//
+// The pedal's side of the line runs at 115200 baud, 8 data bits, no parity for the
+// normal firmware and even parity for the bootloader. Bytes the host writes with
+// another baud rate (beyond 3 %), word length or, while parity is visible, parity are
+// lost to framing and parity errors: they are in the wire log but never reach the
+// firmware, and the event log counts them. Replies always reach the host intact.
 class PedalSimulator {
 public:
     using Clock = std::chrono::steady_clock;
@@ -70,29 +76,61 @@ public:
     explicit PedalSimulator(PedalIdentity identity = {});
 
     const PedalIdentity& identity() const;
+    void setIdentity(const PedalIdentity& identity);
+    // The state as of now: with pacing on, host bytes that have arrived by now are
+    // taken in first.
     PedalState& state();
     const PedalState& state() const;
 
     // Host side of the wire.
     void setLineSettings(const LineSettings& line);
     const LineSettings& lineSettings() const;
+    // A USB bridge shows the pedal the host's parity; a pseudo-terminal cannot, so its
+    // server switches this off and any parity is taken. On by default.
+    void setParityVisible(bool visible);
+    bool parityVisible() const;
     void hostWrite(const std::uint8_t* data, std::size_t count);
+    // As hostWrite; returns how many bytes the pedal took before it was unplugged.
+    std::size_t hostWritePartial(const std::uint8_t* data, std::size_t count);
     std::size_t hostReadable();  // bytes the host could read now
     std::size_t hostRead(std::uint8_t* out, std::size_t max);
     void purgeToHost();    // drops bytes not yet read by the host
     void purgeFromHost();  // drops host bytes not yet taken in by the pedal
     bool unplugged() const;
+    void unplug();
+    // Plugs the pedal in again; with SHIFT held it starts in its ROM bootloader. Each
+    // plug-in is a new device to the driver, counted by plugGeneration().
+    void replug(bool shiftHeld = false);
+    std::uint64_t plugGeneration() const;
 
     // Pacing: bytes take 10 (11 with parity) bit times at the baud rate each way, plus
     // a USB latency per transfer. Off by default (unit tests).
     void setPacing(bool on, std::chrono::microseconds usbLatency = std::chrono::milliseconds(1));
     void setClock(std::function<Clock::time_point()> now);
+    // A message left unfinished for longer than this is dropped when the next byte
+    // comes, so the firmware finds the start of the next message again. 1 s by
+    // default; 0 waits for ever.
+    void setFramingTimeout(std::chrono::milliseconds timeout);
 
+    // Silence lasts until injectFault(Fault::None); Garbage and ShortReply (after
+    // `count` numbers, 10 when 0) spoil the next reply only; UnplugAfterBytes unplugs
+    // the pedal once the host has written `count` more bytes. Fault::None clears all.
     void injectFault(Fault fault, std::size_t count = 0);
 
     const std::vector<WireRecord>& wireLog() const;
     std::vector<std::uint8_t> hostBytes() const;  // every byte of the wire log, in order
     void clearWireLog();
+
+    // What the pedal did, one line per message, fault or lost run of bytes.
+    const std::vector<std::string>& events() const;
+    void clearEvents();
+
+    // The 102 numbers the next status reply would carry.
+    std::vector<std::uint8_t> statusNumbers() const;
+    const std::vector<std::uint8_t>& tuningData() const;          // last 0x0E table
+    const std::vector<std::uint8_t>& installedAlgorithm() const;  // last 0x00 message
+    // The 16 384 bytes of the EEPROM at bus address 0x50 or 0x51; empty otherwise.
+    std::vector<std::uint8_t> eeprom(std::uint8_t busAddress) const;
 
 private:
     struct Impl;

@@ -1,0 +1,98 @@
+#include "sim/SerialLine.h"
+
+#include <algorithm>
+
+namespace varkunda::sim {
+namespace {
+
+constexpr std::uint32_t kUnsetBaudPacing = 115200;  // an unset (0) rate paces as 115200
+
+}  // namespace
+
+std::chrono::nanoseconds SerialLine::ByteTime(const LineSettings& line) {
+    const std::uint64_t bits = 1u + line.wordLength + (line.parity != 0 ? 1u : 0u) +
+                               (line.stopBits == 2 ? 2u : 1u);
+    const std::uint64_t baud = line.baudRate != 0 ? line.baudRate : kUnsetBaudPacing;
+    return std::chrono::nanoseconds(bits * 1'000'000'000ull / baud);
+}
+
+void SerialLine::setPacing(bool on, std::chrono::microseconds usbLatency) {
+    pacing_ = on;
+    usbLatency_ = usbLatency;
+    if (on) return;
+    // Whatever is on its way is there now.
+    for (auto& byte : toPedal_) byte.arrival = TimePoint::min();
+    for (auto& byte : toHost_) byte.readable = TimePoint::min();
+}
+
+void SerialLine::sendToPedal(TimePoint now, const LineSettings& line, const std::uint8_t* data,
+                             std::size_t count) {
+    const auto byteTime = ByteTime(line);
+    TimePoint at = std::max(now, toPedalFree_);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (pacing_) at += byteTime;
+        toPedal_.push_back({pacing_ ? at : TimePoint::min(), line, data[i]});
+    }
+    if (pacing_) toPedalFree_ = at;
+}
+
+std::vector<HostByte> SerialLine::arrivedBy(TimePoint now) {
+    std::vector<HostByte> arrived;
+    while (!toPedal_.empty() && toPedal_.front().arrival <= now) {
+        HostByte byte = toPedal_.front();
+        toPedal_.pop_front();
+        if (byte.arrival == TimePoint::min()) byte.arrival = now;  // unpaced: arrives now
+        arrived.push_back(byte);
+    }
+    return arrived;
+}
+
+void SerialLine::dropInFlightToPedal(TimePoint now) {
+    while (!toPedal_.empty() && toPedal_.back().arrival > now) toPedal_.pop_back();
+    toPedalFree_ = std::min(toPedalFree_, now);
+}
+
+void SerialLine::sendToHost(TimePoint sentAt, const LineSettings& line,
+                            const std::vector<std::uint8_t>& bytes) {
+    if (!pacing_) {
+        for (std::uint8_t byte : bytes) toHost_.push_back({TimePoint::min(), byte});
+        return;
+    }
+    const auto byteTime = ByteTime(line);
+    TimePoint at = std::max(sentAt, toHostFree_);
+    for (std::uint8_t byte : bytes) {
+        at += byteTime;
+        toHost_.push_back({at + usbLatency_, byte});
+    }
+    toHostFree_ = at;
+}
+
+std::size_t SerialLine::readableBy(TimePoint now) const {
+    // Readable times never decrease along the queue.
+    const auto firstLater = std::partition_point(
+        toHost_.begin(), toHost_.end(), [now](const PedalByte& byte) { return byte.readable <= now; });
+    return static_cast<std::size_t>(firstLater - toHost_.begin());
+}
+
+std::size_t SerialLine::read(TimePoint now, std::uint8_t* out, std::size_t max) {
+    const std::size_t count = std::min(max, readableBy(now));
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = toHost_.front().value;
+        toHost_.pop_front();
+    }
+    return count;
+}
+
+void SerialLine::dropReadable(TimePoint now) {
+    toHost_.erase(toHost_.begin(),
+                  toHost_.begin() + static_cast<std::ptrdiff_t>(readableBy(now)));
+}
+
+void SerialLine::clear() {
+    toPedal_.clear();
+    toHost_.clear();
+    toPedalFree_ = {};
+    toHostFree_ = {};
+}
+
+}  // namespace varkunda::sim
