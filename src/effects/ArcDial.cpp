@@ -90,6 +90,7 @@ void ArcDial::stepBy(int degrees) {
 void ArcDial::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled()) painter.setOpacity(0.55);
     const QPalette::ColorGroup group = colorGroupOf(*this);
     const QPalette& colours = palette();
 
@@ -104,7 +105,9 @@ void ArcDial::paintEvent(QPaintEvent*) {
     painter.drawArc(arcRect, kMaximumStop * 16, kSweep * 16);
 
     // Value arc: clockwise from the minimum stop to the shown position.
-    const int shown = std::min(sweepPosition(angle_), kSweep);
+    // In the dead zone the arc shows the nearer stop.
+    int shown = sweepPosition(angle_);
+    if (shown > kSweep) shown = shown < 315 ? kSweep : 0;
     if (shown > 0) {
         QColor valueColour = colours.color(group, QPalette::Highlight);
         QPen value(valueColour, trackWidth, Qt::SolidLine, Qt::RoundCap);

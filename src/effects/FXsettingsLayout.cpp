@@ -101,9 +101,11 @@ void TformFXsettings::CreateComponents() {
     // Right: three framed groups.
     QFrame* harmonic = makeOutline(this, "frameHarmonic", {279, 8, 153, 72});
     dial1stHarmonic =
-        makeDial(harmonic, "dial1stHarmonic", "1st Harmonic", {3, 5, 68, kDialHeight}, -135);
-    makeLabel(harmonic, "lblHarmonicPitch", "Harmonic Pitch", {74, 10, 76, 16});
-    cmbVariableWavePitch = makeList(harmonic, "cmbVariableWavePitch", {76, 30, 70, kComboHeight});
+        makeDial(harmonic, "dial1stHarmonic", "1st Harmonic", {1, 5, 74, kDialHeight}, -135);
+    QLabel* pitchLabel = makeLabel(harmonic, "lblHarmonicPitch", "Harmonic Pitch",
+                                   {77, 4, 72, 30}, Qt::AlignCenter);
+    pitchLabel->setWordWrap(true);
+    cmbVariableWavePitch = makeList(harmonic, "cmbVariableWavePitch", {79, 38, 68, kComboHeight});
     cmbVariableWavePitch->addItems(fxtexts::kHarmonicPitchItems);
     cmbVariableWavePitch->setMaxVisibleItems(12);
     cmbVariableWavePitch->setCurrentIndex(-1);

@@ -31,6 +31,10 @@ TformFXsettings::TformFXsettings(EditorContext& context, QWidget* parent)
     setObjectName("formFXsettings");
     setWindowTitle("Form1");
     setFixedSize(440, 432);
+    // The places are fixed, so the text size is too: every label fits its place.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     CreateComponents();
     FormCreate();
     ConnectHandlers();

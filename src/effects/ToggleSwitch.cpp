@@ -50,6 +50,7 @@ QRectF ToggleSwitch::trackRect() const {
 void ToggleSwitch::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled()) painter.setOpacity(0.55);
     const QPalette::ColorGroup group = colorGroupOf(*this);
     const QPalette& colours = palette();
 
