@@ -137,6 +137,7 @@ void TformFXsettings::showEvent(QShowEvent* event) {
 
 void TformFXsettings::FormShow() {
     SetFrameColours();
+    if (!context_.SelectedEffectName.isEmpty()) setWindowTitle(context_.SelectedEffectName);
     const QString resourceName = ResourceNameOf(context_.SelectedEffectName);
     Log("resource name: " + resourceName);
     if (!LoadEffectImage(context_, resourceName)) return;
