@@ -243,6 +243,11 @@ std::size_t PedalSimulator::hostRead(std::uint8_t* out, std::size_t max) {
 void PedalSimulator::purgeToHost() { impl_->wire.dropReadable(impl_->advance()); }
 void PedalSimulator::purgeFromHost() { impl_->wire.dropInFlightToPedal(impl_->advance()); }
 
+std::size_t PedalSimulator::bytesInFlight() {
+    if (impl_->unplugged) return 0;
+    return impl_->wire.inFlightBy(impl_->advance());
+}
+
 bool PedalSimulator::unplugged() const { return impl_->unplugged; }
 void PedalSimulator::unplug() { impl_->unplug(); }
 void PedalSimulator::replug(bool shiftHeld) { impl_->replug(shiftHeld); }

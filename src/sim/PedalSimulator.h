@@ -96,6 +96,8 @@ public:
     std::size_t hostRead(std::uint8_t* out, std::size_t max);
     void purgeToHost();    // drops bytes not yet read by the host
     void purgeFromHost();  // drops host bytes not yet taken in by the pedal
+    // With pacing: host bytes not yet taken in plus reply bytes not yet readable.
+    std::size_t bytesInFlight();
     bool unplugged() const;
     void unplug();
     // Plugs the pedal in again; with SHIFT held it starts in its ROM bootloader. Each

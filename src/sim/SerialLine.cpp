@@ -88,6 +88,12 @@ void SerialLine::dropReadable(TimePoint now) {
                   toHost_.begin() + static_cast<std::ptrdiff_t>(readableBy(now)));
 }
 
+std::size_t SerialLine::inFlightBy(TimePoint now) const {
+    const std::size_t toPedal = static_cast<std::size_t>(std::count_if(
+        toPedal_.begin(), toPedal_.end(), [now](const HostByte& byte) { return byte.arrival > now; }));
+    return toPedal + toHost_.size() - readableBy(now);
+}
+
 void SerialLine::clear() {
     toPedal_.clear();
     toHost_.clear();

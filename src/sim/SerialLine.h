@@ -40,6 +40,7 @@ public:
     std::size_t readableBy(TimePoint now) const;
     std::size_t read(TimePoint now, std::uint8_t* out, std::size_t max);
     void dropReadable(TimePoint now);
+    std::size_t inFlightBy(TimePoint now) const;  // both ways, not yet there by `now`
 
     void clear();
 

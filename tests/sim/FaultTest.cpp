@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "PedalTestSupport.h"
+
+namespace varkunda::sim {
+namespace {
+
+using namespace testing;
+
+TEST(Faults, SilenceWithholdsEveryReplyUntilCleared) {
+    PedalSimulator pedal;
+    pedal.injectFault(Fault::Silence);
+    EXPECT_TRUE(RequestStatus(pedal).empty());
+    Send(pedal, "0C5000000000");
+    EXPECT_EQ(pedal.hostReadable(), 0u);
+    Send(pedal, "070A");
+    EXPECT_EQ(pedal.state().midiChannel, 10) << "a silent pedal still takes its messages";
+    pedal.injectFault(Fault::None);
+    EXPECT_EQ(RequestStatus(pedal).size(), 102u);
+}
+
+TEST(Faults, GarbageReplacesTheNextReplyOnly) {
+    PedalSimulator pedal;
+    pedal.injectFault(Fault::Garbage);
+    Send(pedal, "0200");
+    const auto garbage = ReadAll(pedal);
+    ASSERT_FALSE(garbage.empty());
+    const std::string hex = protocol::BytesToHexText(garbage);
+    EXPECT_EQ(hex.find_first_of("AD"), std::string::npos) << "no line end for a reader to find";
+    EXPECT_TRUE(std::none_of(garbage.begin(), garbage.end(),
+                             [](std::uint8_t b) { return b >= '0' && b <= '9'; }));
+    EXPECT_EQ(RequestStatus(pedal).size(), 102u);
+}
+
+TEST(Faults, GarbageAlsoSpoilsAnEepromDump) {
+    PedalSimulator pedal;
+    pedal.injectFault(Fault::Garbage);
+    Send(pedal, "0C5000000000");
+    const auto dump = ReadAll(pedal);
+    EXPECT_EQ(dump.size(), 16385u);
+    EXPECT_NE(dump[0], 0xAB);
+}
+
+TEST(Faults, ShortReplyCutsTheNextStatusReplyOnly) {
+    for (const auto& [count, numbers] : {std::pair{0u, 10u}, {1u, 1u}, {25u, 25u}}) {
+        PedalSimulator pedal;
+        pedal.injectFault(Fault::ShortReply, count);
+        Send(pedal, "0C5000000000");
+        EXPECT_EQ(ReadAll(pedal).size(), 16385u) << "a dump is not a status reply";
+        const auto first = RequestStatus(pedal);
+        const auto full = pedal.statusNumbers();
+        EXPECT_EQ(first, std::vector<int>(full.begin(), full.begin() + numbers));
+        EXPECT_EQ(RequestStatus(pedal).size(), 102u);
+    }
+}
+
+TEST(Faults, UnplugAfterBytesTakesThatManyThenDisappears) {
+    PedalSimulator pedal;
+    pedal.injectFault(Fault::UnplugAfterBytes, 3);
+    const auto first = Bytes("070A");
+    EXPECT_EQ(pedal.hostWritePartial(first.data(), first.size()), 2u);
+    EXPECT_FALSE(pedal.unplugged());
+    const auto second = Bytes("0D01");
+    EXPECT_EQ(pedal.hostWritePartial(second.data(), second.size()), 1u);
+    EXPECT_TRUE(pedal.unplugged());
+    EXPECT_EQ(pedal.hostBytes(), Bytes("070A0D"));
+    EXPECT_EQ(pedal.state().midiChannel, 10);
+    EXPECT_EQ(pedal.state().bypass, 0);
+    EXPECT_EQ(pedal.hostWritePartial(second.data(), second.size()), 0u);
+    EXPECT_TRUE(RequestStatus(pedal).empty());
+}
+
+TEST(Faults, UnplugAfterZeroBytesUnplugsAtOnceAndReplugBringsItBack) {
+    PedalSimulator pedal;
+    const auto generation = pedal.plugGeneration();
+    pedal.injectFault(Fault::UnplugAfterBytes, 0);
+    EXPECT_TRUE(pedal.unplugged());
+    pedal.replug();
+    EXPECT_FALSE(pedal.unplugged());
+    EXPECT_EQ(pedal.plugGeneration(), generation + 1);
+    EXPECT_EQ(RequestStatus(pedal).size(), 102u);
+}
+
+TEST(Faults, UnpluggingLosesRepliesNotYetRead) {
+    PedalSimulator pedal;
+    Send(pedal, "0200");
+    pedal.unplug();
+    pedal.replug();
+    EXPECT_EQ(pedal.hostReadable(), 0u);
+}
+
+TEST(Faults, ReplugForgetsBypassUnlessItIsStored) {
+    PedalSimulator pedal;
+    Send(pedal, "0D01");
+    pedal.replug();
+    EXPECT_EQ(pedal.state().bypass, 0);
+    Send(pedal, "1001");
+    Send(pedal, "0D01");
+    pedal.replug();
+    EXPECT_EQ(pedal.state().bypass, 1);
+}
+
+}  // namespace
+}  // namespace varkunda::sim
