@@ -32,6 +32,7 @@ TEST_F(EffectSenders, DialBurstEndsInOneWriteOfTheLastPositionAndLogsEveryStep) 
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("010027006A8000")}));
     EXPECT_FALSE(window->Timer1->isActive());
     EXPECT_EQ(window->Parameters().value(param::kDry), 0x006A8000u);
+    EXPECT_EQ(pedal().state().parameters[param::kDry], 0x006A8000u);
 }
 
 TEST_F(EffectSenders, DialInTheDeadZoneJumpsToTheNearerStop) {
@@ -44,7 +45,7 @@ TEST_F(EffectSenders, DialInTheDeadZoneJumpsToTheNearerStop) {
                           Case{-90, -135, "01002700000000"}}) {
         window->dialDry->setAngle(0);
         window->Timer1Timer();
-        writes().clear();
+        clearWrites();
 
         window->dialDry->setAngle(c.released);
         window->Timer1Timer();
@@ -74,6 +75,7 @@ TEST_F(EffectSenders, RangeDialUsesSlotNineOfTheAddressTable) {
     window->dialRange->setAngle(90);
     window->Timer1Timer();
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("01002D003FC000")}));
+    EXPECT_EQ(pedal().state().parameters[param::kRange], 11u);  // reported as a step
 }
 
 TEST_F(EffectSenders, SwitchesSendAtOnceAndKeepWhatTheySent) {
@@ -97,7 +99,7 @@ TEST_F(EffectSenders, SwitchesSendAtOnceAndKeepWhatTheySent) {
          "0100BC00000000", 1, 0, "Send Noise Gate Status string (assignable par): "},
     };
     for (const Row& row : rows) {
-        writes().clear();
+        clearWrites();
         log.clear();
         row.control->setOn(true);
         EXPECT_EQ(writes(), (std::vector<Bytes>{Hex(row.onMessage)})) << row.onMessage;

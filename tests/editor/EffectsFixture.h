@@ -15,6 +15,7 @@
 #include "effects/TformFXsettings.h"
 #include "link/D2xx.h"
 #include "link/D2xxAccess.h"
+#include "link/backends/SimulatedD2xx.h"
 #include "platform/Dialogs.h"
 #include "platform/KnownFolders.h"
 #include "platform/ResourceStore.h"
@@ -25,43 +26,27 @@ namespace effects_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A driver that keeps every write, so a test can read the bytes the pedal got.
-class RecordingD2xx : public varkunda::link::D2xx {
+// The in-process software pedal, with the order of the purges and writes the editor
+// asked for.
+class RecordingSimulatedD2xx : public varkunda::link::SimulatedD2xx {
 public:
     using FtHandle = varkunda::link::FtHandle;
     using FtStatus = varkunda::link::FtStatus;
 
-    std::vector<Bytes> writes;
     int txPurges = 0;
     std::vector<std::string> events;  // "purge TX" and "write N" in call order
 
-    FtStatus listDeviceCount(std::uint32_t& count) override { count = 1; return 0; }
-    FtStatus listSerialNumber(std::uint32_t, std::string& serial) override { serial = "TEST"; return 0; }
-    FtStatus listDescription(std::uint32_t, std::string& d) override { d = "Varkunda TZ5"; return 0; }
-    FtStatus openBySerialNumber(const std::string&, FtHandle& handle) override { handle = 1; return 0; }
-    FtStatus close(FtHandle) override { return 0; }
-    FtStatus setBaudRate(FtHandle, std::uint32_t) override { return 0; }
-    FtStatus setDataCharacteristics(FtHandle, std::uint8_t, std::uint8_t, std::uint8_t) override {
-        return 0;
-    }
-    FtStatus purge(FtHandle, std::uint32_t mask) override {
+    FtStatus purge(FtHandle handle, std::uint32_t mask) override {
         if (mask & varkunda::link::ft::PURGE_TX) {
             ++txPurges;
             events.push_back("purge TX");
         }
-        return 0;
+        return SimulatedD2xx::purge(handle, mask);
     }
-    FtStatus getQueueStatus(FtHandle, std::uint32_t& rx) override { rx = 0; return 0; }
-    FtStatus read(FtHandle, std::uint8_t*, std::uint32_t, std::uint32_t& got) override {
-        got = 0;
-        return 0;
-    }
-    FtStatus write(FtHandle, const std::uint8_t* data, std::uint32_t n,
+    FtStatus write(FtHandle handle, const std::uint8_t* data, std::uint32_t n,
                    std::uint32_t& written) override {
-        writes.emplace_back(data, data + n);
         events.push_back("write " + std::to_string(n));
-        written = n;
-        return 0;
+        return SimulatedD2xx::write(handle, data, n, written);
     }
 };
 
@@ -132,7 +117,7 @@ class EffectsFixture : public ::testing::Test {
 protected:
     EffectsFixture() {
         resources.entries["VARKUNDA_TZ5_0014"] = ImageLine(kBuiltInAddresses) + "\r\n";
-        device.DeviceHandle = 1;
+        device.Open_USB_Device_By_Serial_Number(pedal().identity().serialNumber);
         context.ConsolePrint = [this](const QString& line) { log << line; };
         context.Sleep = [this](int ms) { sleeps.push_back(ms); };
         context.SelectedEffectName = "Varkunda TZ5 0014";
@@ -140,14 +125,24 @@ protected:
         window = std::make_unique<TformFXsettings>(context);
         window->show();
         window->EnableWindowControls(true);
-        driver.writes.clear();
+        clearWrites();
         log.clear();
     }
 
-    std::vector<Bytes>& writes() { return driver.writes; }
+    varkunda::sim::PedalSimulator& pedal() { return *driver.pedal(0); }
+    // Every write the pedal received since the last clearWrites(), one entry per write.
+    std::vector<Bytes> writes() {
+        std::vector<Bytes> received;
+        for (const auto& record : pedal().wireLog()) received.push_back(record.bytes);
+        return received;
+    }
+    void clearWrites() {
+        pedal().clearWireLog();
+        driver.events.clear();
+    }
     bool logged(const QString& line) const { return log.contains(line); }
 
-    RecordingD2xx driver;
+    RecordingSimulatedD2xx driver;
     varkunda::link::D2xxAccess device{driver};
     RecordingDialogs dialogs;
     TemporaryFolders folders;

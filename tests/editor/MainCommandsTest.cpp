@@ -31,7 +31,7 @@ TEST_F(MainCommands, SaveParametersStoresTheNineAssignableValues) {
 TEST_F(MainCommands, SaveParametersCarriesWhatTheWindowShows) {
     window->swtNoiseGateStatus->setOn(true);
     window->cmbVariableWavePitch->setCurrentText("+12");
-    writes().clear();
+    clearWrites();
     SaveParametersToPedal(context, *window);
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("03" "00000000" "00800000" "00000000" "00000000"
                                                 "00000000" "00000000" "00000000" "00000001"
@@ -63,6 +63,9 @@ TEST_F(MainCommands, AssignUploadsTheListsAndPausesWithTheButtonOff) {
     EXPECT_EQ(button, (std::vector<bool>{false, true}));
     EXPECT_EQ(sleeps, std::vector<int>{100});
     EXPECT_TRUE(logged("lenght of assign message in bytes: 16"));
+    EXPECT_EQ(pedal().state().assignmentFlags, (std::array<std::uint8_t, 5>{1, 0, 0, 0, 1}));
+    EXPECT_EQ(pedal().state().assignmentFields[0], 0x00C6);
+    EXPECT_EQ(pedal().state().assignmentFields[4], 0xFFFD);
 }
 
 TEST_F(MainCommands, FootswitchModeIsSentWithoutAQuestion) {
@@ -73,11 +76,14 @@ TEST_F(MainCommands, FootswitchModeIsSentWithoutAQuestion) {
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("080101")}));
     EXPECT_EQ(log, (QStringList{"footswitch behaviour message: 080101", "080101"}));
     EXPECT_TRUE(dialogs.questions.isEmpty());
+    EXPECT_EQ(pedal().state().footswitchMode, 3);
 }
 
 TEST_F(MainCommands, InstrumentRangeMessages) {
     ChangeInstrument(context, kStandardRange);
+    EXPECT_EQ(pedal().state().instrumentRange, kStandardRange);
     ChangeInstrument(context, kLowRange);
+    EXPECT_EQ(pedal().state().instrumentRange, kLowRange);
     ChangeInstrument(context, 7);  // no range of the pedal: nothing
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("0FFF0102030405F1"), Hex("0FBA0203040506B3")}));
     EXPECT_EQ(log, (QStringList{"checksum byte: F1", "0FFF0102030405F1", "checksum byte: B3",
@@ -115,6 +121,8 @@ TEST_F(MainCommands, TuningSendsTheListsChoice) {
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("0902FE")}));
     EXPECT_EQ(driver.events, (std::vector<std::string>{"purge TX", "write 3"}));
     EXPECT_EQ(sleeps, std::vector<int>{100});
+    EXPECT_EQ(pedal().state().tuning, 2);
+    EXPECT_EQ(pedal().state().semitoneVariation, -2);
 }
 
 }  // namespace

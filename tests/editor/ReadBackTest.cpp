@@ -138,7 +138,7 @@ TEST_F(ReadBack, OtherLoadSendsTheReEncodedValuesBack) {
     EXPECT_EQ(window->Parameters().value(param::kLowPass), 0x003FC000u);
     EXPECT_EQ(window->Parameters().value(param::kNoiseGateThreshold), 0x007FE000u);
     ASSERT_TRUE(window->Timer1->isActive());
-    writes().clear();
+    clearWrites();
     window->Timer1Timer();
     // Dry HPF moves from its design angle in the dead zone to the minimum stop.
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("010027007FE000"), Hex("0100AF003FC000"),
@@ -159,7 +159,7 @@ TEST_F(ReadBack, RefreshWhereNothingChangesSendsNothing) {
     context.LoadingFromPedal = true;
     window->getParameters(SampleReply());
     context.LoadingFromPedal = false;
-    writes().clear();
+    clearWrites();
     log.clear();
 
     window->ApplyParametersToWindow(false);
