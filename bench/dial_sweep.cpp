@@ -135,5 +135,17 @@ int main(int argc, char** argv) {
                     static_cast<long long>(delayMs));
     else
         std::printf("the pedal's parameter never reached the final value\n");
-    return arrived && lastHoldsFinal ? 0 : 1;
+
+    // One step after the dial has been still: the whole send delay is paid.
+    const std::uint32_t stepValue =
+        varkunda::protocol::DialAngleToValue(ArcDial::angleAtSweepPosition(ArcDial::kSweep - 1));
+    QElapsedTimer single;
+    single.start();
+    window.dialDry->setAngle(ArcDial::angleAtSweepPosition(ArcDial::kSweep - 1));
+    const bool stepArrived =
+        RunEventsUntil([&] { return pedal->state().parameters[kDry] == stepValue; }, 2000);
+    std::printf("single step after a still dial reaches the pedal after: %lld ms (floor 100 ms, "
+                "7 bytes on the wire %.2f ms)\n",
+                static_cast<long long>(single.elapsed()), 7 * 10 * 1000.0 / 115200.0);
+    return arrived && lastHoldsFinal && stepArrived ? 0 : 1;
 }

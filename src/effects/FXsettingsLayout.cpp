@@ -189,4 +189,5 @@ void TformFXsettings::CreateComponents() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
 }
