@@ -156,7 +156,9 @@ FtStatus SerialPortD2xx::read(FtHandle handle, std::uint8_t* buffer, std::uint32
         const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
         if (waited >= kSerialReadLimit) break;  // like a driver read timeout: what came
-        if (!port->io->bytesAvailable(kSerialReadLimit - waited)) return ft::IO_ERROR;
+        const auto more = port->io->bytesAvailable(kSerialReadLimit - waited);
+        if (!more) return ft::IO_ERROR;
+        if (*more == 0) break;  // nothing more came within the limit
     }
     return ft::OK;
 }

@@ -1,0 +1,62 @@
+#include "link/DeviceLink.h"
+
+#include "protocol/HexText.h"
+
+namespace varkunda::link {
+namespace {
+
+// Eight hex digits, sixteen for a handle that needs them.
+std::string HandleText(FtHandle handle) {
+    const auto value = static_cast<std::uint64_t>(handle);
+    const auto low = protocol::HexWord32(static_cast<std::uint32_t>(value));
+    if (value <= 0xFFFFFFFFu) return low;
+    return protocol::HexWord32(static_cast<std::uint32_t>(value >> 32)) + low;
+}
+
+}  // namespace
+
+std::vector<FoundDevice> ListDevices(D2xxAccess& access) {
+    std::vector<FoundDevice> devices;
+    if (access.GetFTDeviceCount() != ft::OK) return devices;
+    for (std::uint32_t index = 0; index < access.DeviceCount; ++index) {
+        FoundDevice device;
+        device.serialStatus = access.GetFTDeviceSerialNo(index);
+        if (device.serialStatus == ft::OK) device.serial = access.ListResult;
+        device.descriptionStatus = access.GetFTDeviceDescription(index);
+        if (device.descriptionStatus == ft::OK) device.description = access.ListResult;
+        devices.push_back(std::move(device));
+    }
+    return devices;
+}
+
+LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial, bool bootloaderMode) {
+    D2xxAccess& access = transport.access();
+    const LinkLog& log = transport.log();
+    LinkOpenResult result;
+    log.Print("serial number: " + serial);
+    result.opened = access.Open_USB_Device_By_Serial_Number(serial) == ft::OK;
+    if (!result.opened) return result;  // a handshake on a device not open cannot succeed
+
+    access.SetDeviceBaudRate();
+    access.SetDeviceDataCharacteristics();
+    log.Print("FT_HANDLE: 0x" + HandleText(access.DeviceHandle));
+    log.AppendDirect("baud rate = " + std::to_string(access.LineBaudRate));
+    if (bootloaderMode) {
+        result.handshakeRun = true;
+        result.bootloaderAnswer = BootloaderHandshake(transport);
+    }
+    return result;
+}
+
+std::string BootloaderHandshake(Transport& transport) {
+    D2xxAccess& access = transport.access();
+    access.SetLineParameters(LineMode::BootloaderLine);
+    access.SetDeviceDataCharacteristics();
+    access.DeviceOutBuffer[0] = kBootloaderSync;
+    std::string answer;
+    if (access.WriteDeviceBuffer(1) == 1) answer = transport.ReadReplyText(true);
+    transport.log().AppendDirect("received Byte: " + answer);
+    return answer;
+}
+
+}  // namespace varkunda::link

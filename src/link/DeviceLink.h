@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/Transport.h"
+
+namespace varkunda::link {
+
+// The synchronisation byte of the pedal's ROM bootloader and its acknowledgement.
+inline constexpr std::uint8_t kBootloaderSync = 0x7F;
+inline constexpr const char* kBootloaderAckText = "79";
+
+// One FTDI device as the list calls gave it.
+struct FoundDevice {
+    std::string serial;
+    std::string description;
+    FtStatus serialStatus = ft::OK;       // a failed list call leaves the text empty
+    FtStatus descriptionStatus = ft::OK;
+};
+
+// GetFTDeviceCount, then the serial number and description of every index in order.
+// Failed calls are reported by the access layer as usual; their entries carry the
+// status and an empty text, never the text of an earlier device.
+std::vector<FoundDevice> ListDevices(D2xxAccess& access);
+
+struct LinkOpenResult {
+    bool opened = false;
+    bool handshakeRun = false;        // bootloader mode asked for the handshake
+    std::string bootloaderAnswer;     // first byte after 0x7F as two hex digits, or empty
+    bool bootloaderConnected() const { return bootloaderAnswer == kBootloaderAckText; }
+};
+
+// Opens the device with the line settings as they stand and logs as the link does
+// ("serial number: ", "FT_HANDLE: 0x...", "baud rate = " appended without scrolling).
+// In bootloader mode, after a successful open, also runs the bootloader handshake.
+// The window shows the outcome.
+LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial, bool bootloaderMode);
+
+// Switches the open line to the bootloader's even parity, sends 0x7F and returns the
+// first byte answered as two hex digits ("79" is an acknowledgement), or empty when
+// none came. Appends "received Byte: " and the answer to the log without scrolling.
+std::string BootloaderHandshake(Transport& transport);
+
+}  // namespace varkunda::link

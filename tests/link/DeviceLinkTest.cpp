@@ -1,0 +1,82 @@
+#include "link/DeviceLink.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeD2xx.h"
+
+using namespace varkunda::link;
+using varkunda::link::testing::FakeD2xx;
+
+namespace {
+
+class DeviceLinkTest : public ::testing::Test {
+protected:
+    DeviceLinkTest() {
+        access.setErrorReporter([this](const std::string& text) { reports.push_back(text); });
+        access.SetLineParameters(LineMode::NormalLine);
+    }
+
+    LinkLog RecordingLog() {
+        LinkLog log;
+        log.print = [this](const std::string& line) { lines.push_back(line); };
+        log.appendDirect = [this](const std::string& line) { lines.push_back("direct " + line); };
+        return log;
+    }
+
+    FakeD2xx driver;
+    D2xxAccess access{driver};
+    FakeLinkEnvironment environment;
+    std::vector<std::string> reports, lines;
+    Transport transport{access, environment, RecordingLog()};
+};
+
+TEST_F(DeviceLinkTest, ListsEveryDeviceInIndexOrderWithoutCarryingTextsOver) {
+    driver.devices = {{"VK0001", "Varkunda TZ5"}, {"FT55AB", "USB Serial"}};
+    std::vector<FoundDevice> found = ListDevices(access);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].serial, "VK0001");
+    EXPECT_EQ(found[1].description, "USB Serial");
+
+    driver.failing = {{"listSerialNumber", ft::DEVICE_NOT_FOUND}};
+    found = ListDevices(access);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[1].serialStatus, ft::DEVICE_NOT_FOUND);
+    EXPECT_EQ(found[1].serial, "");  // not the description listed just before
+    EXPECT_EQ(found[1].description, "USB Serial");
+}
+
+TEST_F(DeviceLinkTest, OpenSetsTheLineAndLogsTheHandleAndBaudRate) {
+    const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", false);
+    EXPECT_TRUE(result.opened);
+    EXPECT_FALSE(result.handshakeRun);
+    EXPECT_EQ(driver.openedSerial, "VK0001");
+    EXPECT_EQ(driver.calls, (std::vector<std::string>{"open", "setBaudRate", "setDataCharacteristics"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"serial number: VK0001", "FT_HANDLE: 0x00001234",
+                                               "direct baud rate = 115200"}));
+}
+
+TEST_F(DeviceLinkTest, AFailedOpenSetsNothingAndSkipsTheHandshake) {
+    driver.failing = {{"open", ft::DEVICE_NOT_FOUND}};
+    const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", true);
+    EXPECT_FALSE(result.opened);
+    EXPECT_FALSE(result.bootloaderConnected());
+    EXPECT_EQ(driver.calls, std::vector<std::string>{"open"});
+    EXPECT_EQ(reports, std::vector<std::string>{"Open_USB_Device_By_Serial_Number - Device not found..."});
+}
+
+TEST_F(DeviceLinkTest, TheBootloaderHandshakeSwitchesToEvenParityAndReadsTheAck) {
+    driver.onWrite = [this](const std::vector<std::uint8_t>& bytes) {
+        if (bytes == std::vector<std::uint8_t>{kBootloaderSync}) driver.queued.push_back(0x79);
+    };
+    const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", true);
+    EXPECT_TRUE(result.bootloaderConnected());
+    EXPECT_EQ(access.LineParity, ft::PARITY_EVEN);
+    EXPECT_EQ(lines.back(), "direct received Byte: 79");
+
+    driver.onWrite = nullptr;  // a pedal running its normal firmware stays silent
+    EXPECT_EQ(BootloaderHandshake(transport), "");
+    EXPECT_EQ(lines.back(), "direct received Byte: ");
+    EXPECT_EQ(access.LineParity, ft::PARITY_EVEN);
+}
+
+}  // namespace

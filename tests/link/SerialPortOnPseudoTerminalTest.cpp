@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+// Pseudo-terminals exist where the software pedal's program is built.
+#ifdef VARKUNDA_PEDAL_SIM_PATH
+
+#include <QProcess>
+#include <QThread>
+
+#include "link/StatusRequest.h"
+#include "link/backends/SerialPortD2xx.h"
+
+using namespace varkunda::link;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Real time and real events, but the fixed pauses shortened: only the software
+// pedal's own answer is waited for.
+class ShortPauseEnvironment final : public LinkEnvironment {
+public:
+    void processEvents() override { real_.processEvents(); }
+    void sleep(std::chrono::milliseconds duration) override { real_.sleep(std::min(duration, 1ms)); }
+    std::chrono::milliseconds now() override { return real_.now(); }
+
+private:
+    QtLinkEnvironment real_;
+};
+
+// The software pedal served on a pseudo-terminal by its own program.
+class PedalSimProcess {
+public:
+    PedalSimProcess() {
+        process_.setProgram(QStringLiteral(VARKUNDA_PEDAL_SIM_PATH));
+        process_.setArguments({QStringLiteral("--no-pacing")});
+        process_.start();
+        if (!process_.waitForStarted(5000)) return;
+        while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
+        }
+        path_ = QString::fromUtf8(process_.readLine()).trimmed().toStdString();
+    }
+    ~PedalSimProcess() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    QProcess process_;
+    std::string path_;
+};
+
+TEST(SerialPortOnPseudoTerminal, ListsOpensAndReadsTheStatusOfTheSoftwarePedal) {
+    PedalSimProcess pedal;
+    ASSERT_FALSE(pedal.path().empty()) << "varkunda-pedal-sim printed no path";
+
+    SerialPortD2xx backend(CreateQtSerialPortSystem(), pedal.path());
+    D2xxAccess access(backend);
+    std::vector<std::string> reports;
+    access.setErrorReporter([&](const std::string& text) { reports.push_back(text); });
+
+    ASSERT_EQ(access.GetFTDeviceCount(), ft::OK);
+    ASSERT_GE(access.DeviceCount, 1u);
+    const std::uint32_t last = access.DeviceCount - 1;
+    ASSERT_EQ(access.GetFTDeviceSerialNo(last), ft::OK);
+    EXPECT_EQ(access.ListResult, pedal.path());
+    ASSERT_EQ(access.GetFTDeviceDescription(last), ft::OK);
+    EXPECT_EQ(access.ListResult, "Varkunda TZ5");
+
+    ASSERT_EQ(access.Open_USB_Device_By_Serial_Number(pedal.path()), ft::OK);
+    access.SetLineParameters(LineMode::NormalLine);
+    EXPECT_EQ(access.SetDeviceBaudRate(), ft::OK);
+    EXPECT_EQ(access.SetDeviceDataCharacteristics(), ft::OK);
+
+    ShortPauseEnvironment environment;
+    Transport transport(access, environment, LinkLog{});
+    const StatusOutcome outcome = RequestStatus(transport);
+    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    EXPECT_EQ(outcome.numbers.size(), 102u);
+    EXPECT_EQ(outcome.reply->FirmwareVersionText(), "13");
+    EXPECT_EQ(outcome.reply->AlgorithmVersionText(), "0014");
+
+    // A second request gets a fresh, whole reply again.
+    ASSERT_TRUE(RequestStatus(transport).ok());
+    EXPECT_EQ(access.CloseDevice(), ft::OK);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+}  // namespace
+
+#endif  // VARKUNDA_PEDAL_SIM_PATH

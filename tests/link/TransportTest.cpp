@@ -1,0 +1,274 @@
+#include "link/Transport.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeD2xx.h"
+#include "protocol/Messages.h"
+
+using namespace varkunda::link;
+using namespace std::chrono_literals;
+using varkunda::link::testing::FakeD2xx;
+using varkunda::protocol::kEepromDumpMarker;
+using varkunda::protocol::kEepromSize;
+
+namespace {
+
+// A transport over the scripted driver and the fake clock. Every pause of the link
+// delivers the driver's next scripted arrival, so "the pedal" sends while it waits.
+class TransportTest : public ::testing::Test {
+protected:
+    TransportTest() {
+        access.setErrorReporter([this](const std::string& text) { reports.push_back(text); });
+        environment.onSleep = [this](std::chrono::milliseconds) { driver.Deliver(); };
+    }
+
+    LinkLog RecordingLog() {
+        LinkLog log;
+        log.print = [this](const std::string& line) { printed.push_back(line); };
+        log.appendDirect = [this](const std::string& line) { direct.push_back(line); };
+        log.printLines = [this](const std::vector<std::string>& lines) {
+            printed.insert(printed.end(), lines.begin(), lines.end());
+            ++blocks;
+        };
+        return log;
+    }
+
+    std::size_t CallCount(const std::string& name) const {
+        return static_cast<std::size_t>(
+            std::count(driver.calls.begin(), driver.calls.end(), name));
+    }
+
+    FakeD2xx driver;
+    D2xxAccess access{driver};
+    FakeLinkEnvironment environment;
+    std::vector<std::string> reports, printed, direct;
+    int blocks = 0;
+    Transport transport{access, environment, RecordingLog()};
+};
+
+TEST_F(TransportTest, AReplyInTwoReadsIsDecodedInArrivalOrderAndLogged) {
+    driver.Arrive("12\r\n0\r\n25");
+    driver.Arrive("5\r\n");
+
+    const ReplyResult result = transport.ReadReply(3);
+
+    EXPECT_EQ(result.status, ReplyStatus::Received);
+    EXPECT_EQ(result.numbers, (std::vector<std::uint8_t>{12, 0, 255}));
+    EXPECT_EQ(result.bytesReceived, 12u);
+    EXPECT_EQ(transport.received_bytes_array(), result.numbers);
+    EXPECT_EQ(printed, (std::vector<std::string>{"num of bytes received: 3",
+                                                 "received_bytes_array size: 3", "0:    0C",
+                                                 "1:    00", "2:    FF"}));
+    // The transmit queue is purged once the reply starts, the receive queue at the end.
+    EXPECT_EQ(CallCount("purgeTX"), 1u);
+    EXPECT_EQ(driver.calls.back(), "purgeRX");
+}
+
+TEST_F(TransportTest, BytesAnEarlierLongerReadLeftInTheBufferAreNeverDecoded) {
+    driver.Queue("200\r\n201\r\n202\r\n203\r\n");
+    ASSERT_EQ(transport.ReadReply().numbers.size(), 4u);
+
+    driver.Arrive("7\r\n");
+    const ReplyResult result = transport.ReadReply();
+    EXPECT_EQ(result.numbers, std::vector<std::uint8_t>{7});
+    EXPECT_EQ(transport.received_bytes_array(), std::vector<std::uint8_t>{7});
+}
+
+TEST_F(TransportTest, SilenceEndsTheWaitAtItsTimeLimit) {
+    driver.Queue("5\r\n");
+    ASSERT_EQ(transport.ReadReply(1).status, ReplyStatus::Received);
+    const auto before = environment.now();
+
+    const ReplyResult result = transport.ReadReply(1);
+
+    EXPECT_EQ(result.status, ReplyStatus::TimedOut);
+    EXPECT_TRUE(result.numbers.empty());
+    EXPECT_GE(environment.now() - before, kFirstByteTimeout);
+    EXPECT_LE(environment.now() - before, kFirstByteTimeout + 10ms);
+    EXPECT_EQ(transport.received_bytes_array(), std::vector<std::uint8_t>{5});
+    EXPECT_GT(environment.processEventsCalls(), 100);  // the window stayed responsive
+}
+
+TEST_F(TransportTest, AFailedQueueQueryGivesUpWithoutDecodingOrPurging) {
+    driver.failing = {{"getQueueStatus", ft::INVALID_HANDLE}};
+    const ReplyResult result = transport.ReadReply(102);
+    EXPECT_EQ(result.status, ReplyStatus::QueueFailed);
+    EXPECT_EQ(CallCount("purgeRX") + CallCount("purgeTX"), 0u);
+    EXPECT_TRUE(printed.empty());
+    EXPECT_EQ(reports, std::vector<std::string>{"FT_GetQueueStatus - Invalid handle..."});
+}
+
+TEST_F(TransportTest, TheDrainEndsAsSoonAsTheExpectedLinesHaveArrived) {
+    driver.Arrive("1\r\n2\r\n");
+    driver.Arrive("3\r\n");
+    driver.Arrive("4\r\n");  // belongs to no one: must not be waited for
+
+    const ReplyResult result = transport.ReadReply(3);
+
+    EXPECT_EQ(result.numbers, (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_LT(environment.totalSlept(), kReplyQuietGap);
+}
+
+TEST_F(TransportTest, WithoutAnExpectedCountTheDrainEndsWhenTheLineIsQuiet) {
+    driver.Arrive("1\r\n");
+    driver.Arrive("2\r\n");
+    const ReplyResult result = transport.ReadReply();
+    EXPECT_EQ(result.numbers, (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_GE(environment.totalSlept(), kReplyQuietGap);
+    EXPECT_LT(environment.totalSlept(), kReplyQuietGap + 20ms);
+}
+
+TEST_F(TransportTest, APedalThatNeverStopsTalkingIsCutOffAtTheOverallLimit) {
+    environment.onSleep = [this](std::chrono::milliseconds) { driver.Queue("1"); };
+    driver.Queue("1");
+    const ReplyResult result = transport.ReadReply(102);
+    EXPECT_EQ(result.status, ReplyStatus::Received);
+    EXPECT_TRUE(result.numbers.empty());  // no line end: nothing decoded
+    EXPECT_LE(environment.now(), kReplyTimeLimit + kDrainPollInterval);
+}
+
+TEST_F(TransportTest, ReplyTextInBootloaderModeIsTheFirstByteInHex) {
+    const std::uint8_t ack[] = {0x79, 0x1F};
+    driver.queued.assign(std::begin(ack), std::end(ack));
+    EXPECT_EQ(transport.ReadReplyText(true), "79");
+    EXPECT_EQ(printed, std::vector<std::string>{"num of bytes received: 2"});
+    EXPECT_EQ(environment.totalSlept(), 0ms);  // no pauses between bootloader reads
+    EXPECT_TRUE(driver.queued.empty());
+}
+
+TEST_F(TransportTest, ReplyTextInNormalModeIsEveryByteReceived) {
+    driver.Arrive("Install");
+    driver.Arrive("ed OK");
+    EXPECT_EQ(transport.ReadReplyText(false), "Installed OK");
+    EXPECT_EQ(printed, std::vector<std::string>{"num of bytes received: 12"});
+}
+
+TEST_F(TransportTest, ReplyTextIsEmptyOnSilenceAndOnQueueFailure) {
+    EXPECT_EQ(transport.ReadReplyText(true, 500ms), "");
+    EXPECT_GE(environment.now(), 500ms);
+    driver.failing = {{"getQueueStatus", ft::IO_ERROR}};
+    EXPECT_EQ(transport.ReadReplyText(false), "");
+    EXPECT_TRUE(printed.empty());
+}
+
+TEST_F(TransportTest, AnUploadAnswerIsHandedOverReadByRead) {
+    driver.Arrive("Algorithm");
+    driver.Arrive(" installed");
+    std::vector<std::string> reads;
+    const auto onRead = [&](std::span<const std::uint8_t> bytes) {
+        reads.emplace_back(bytes.begin(), bytes.end());
+    };
+    EXPECT_EQ(transport.ReadAnswer(kUploadAnswerTimeout, onRead), ReplyStatus::Received);
+    EXPECT_EQ(reads, (std::vector<std::string>{"Algorithm", " installed"}));
+
+    reads.clear();
+    const auto before = environment.now();
+    EXPECT_EQ(transport.ReadAnswer(kUploadAnswerTimeout, onRead), ReplyStatus::TimedOut);
+    EXPECT_GE(environment.now() - before, kUploadAnswerTimeout);
+    EXPECT_TRUE(reads.empty());
+}
+
+TEST_F(TransportTest, SendConvertsPurgesAndWrites) {
+    const SendResult sent = transport.Send("0d01", true);
+    EXPECT_TRUE(sent.ok());
+    EXPECT_EQ(sent.bytesWritten, 2u);
+    ASSERT_EQ(driver.writes.size(), 1u);
+    EXPECT_EQ(driver.writes[0], (std::vector<std::uint8_t>{0x0D, 0x01}));
+    EXPECT_EQ(driver.calls, (std::vector<std::string>{"purgeTX", "write"}));
+
+    driver.calls.clear();
+    transport.Send("0200");
+    EXPECT_EQ(driver.calls, std::vector<std::string>{"write"});
+}
+
+TEST_F(TransportTest, SendRefusesTextThatWouldLeaveStaleBytesInTheMessage) {
+    transport.Send("0D01");
+    const SendResult sent = transport.Send("0F0G01");
+    EXPECT_FALSE(sent.ok());
+    EXPECT_EQ(sent.error, "The message text is not hexadecimal at byte 1; nothing was sent.");
+    EXPECT_EQ(driver.writes.size(), 1u);
+
+    const SendResult tooLong = transport.Send(std::string(2 * 65537, '0'));
+    EXPECT_FALSE(tooLong.ok());
+    EXPECT_EQ(driver.writes.size(), 1u);
+}
+
+TEST_F(TransportTest, SendReportsAFailedWrite) {
+    driver.failing = {{"write", ft::DEVICE_NOT_FOUND}};
+    const SendResult sent = transport.Send("0D01");
+    EXPECT_FALSE(sent.ok());
+    EXPECT_EQ(sent.status, ft::DEVICE_NOT_FOUND);
+    EXPECT_EQ(sent.error, "The message could not be written to the pedal: - Device not found...");
+}
+
+// The reply timer's tick.
+class PollDeviceInputTest : public TransportTest {};
+
+TEST_F(PollDeviceInputTest, RestoresErrorReportsAsItFoundThemAndShowsNothing) {
+    driver.failing = {{"getQueueStatus", ft::IO_ERROR}};
+    for (bool reportsOn : {false, true}) {
+        access.ErrorReportsOn = reportsOn;
+        transport.PollDeviceInput();
+        EXPECT_EQ(access.ErrorReportsOn, reportsOn);
+    }
+    EXPECT_TRUE(reports.empty());
+    EXPECT_TRUE(printed.empty());
+}
+
+TEST_F(PollDeviceInputTest, CountsNumbersAndLogsBytesThatAreNoNumber) {
+    driver.Queue("12\r\n");
+    transport.PollDeviceInput();
+    EXPECT_EQ(printed, std::vector<std::string>{"num of bytes read: 4"});
+
+    printed.clear();
+    driver.Queue("1;zz");
+    transport.PollDeviceInput();
+    EXPECT_EQ(printed, (std::vector<std::string>{"num of bytes read: 4",
+                                                 "unasked bytes not understood: 313B7A7A"}));
+    EXPECT_TRUE(reports.empty());
+    EXPECT_TRUE(access.ErrorReportsOn);
+}
+
+TEST_F(PollDeviceInputTest, AnEepromDumpIsLoggedLineByLineInOneBlock) {
+    driver.queued.assign(1 + kEepromSize, 0x00);
+    driver.queued[0] = kEepromDumpMarker;
+    driver.queued[1] = 0xFF;
+    driver.queued[2] = 0x3A;
+
+    transport.PollDeviceInput();
+
+    ASSERT_EQ(printed.size(), 1 + kEepromSize);
+    EXPECT_EQ(printed[0], "num of bytes read: 16385");
+    EXPECT_EQ(printed[1], "0: FF");
+    EXPECT_EQ(printed[2], "1: 3A");
+    EXPECT_EQ(printed.back(), "16383: 00");
+    EXPECT_EQ(blocks, 1);
+}
+
+TEST_F(PollDeviceInputTest, ADumpOverSeveralTicksIsLoggedOnceWhenComplete) {
+    std::vector<std::uint8_t> dump(1 + kEepromSize, 0x11);
+    dump[0] = kEepromDumpMarker;
+    dump.back() = 0x22;
+    driver.queued.assign(dump.begin(), dump.begin() + 5000);
+    transport.PollDeviceInput();
+    EXPECT_EQ(printed, std::vector<std::string>{"num of bytes read: 5000"});
+
+    driver.queued.assign(dump.begin() + 5000, dump.end());
+    transport.PollDeviceInput();
+    ASSERT_EQ(printed.size(), 2 + kEepromSize);
+    EXPECT_EQ(printed[1], "num of bytes read: 11385");
+    EXPECT_EQ(printed[2], "0: 11");
+    EXPECT_EQ(printed.back(), "16383: 22");
+}
+
+TEST_F(PollDeviceInputTest, AStalledDumpShowsOnlyTheBytesThatCame) {
+    const std::uint8_t start[] = {kEepromDumpMarker, 0x01, 0x02};
+    driver.queued.assign(std::begin(start), std::end(start));
+    transport.PollDeviceInput();
+    environment.advance(kEepromDumpStallLimit);
+    transport.PollDeviceInput();
+    EXPECT_EQ(printed, (std::vector<std::string>{"num of bytes read: 3", "0: 01", "1: 02",
+                                                 "EEPROM dump incomplete: 2 of 16384 bytes received"}));
+}
+
+}  // namespace
