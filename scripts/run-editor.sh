@@ -6,6 +6,10 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j"$(nproc)" --target varkunda-editor varkunda-pedal-sim
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display found: run this under a desktop session or as 'xvfb-run -a $0'." >&2
+  exit 1
+fi
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(--device sim)
 exec build/default/src/varkunda-editor "${args[@]}"

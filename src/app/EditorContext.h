@@ -9,6 +9,13 @@ class KnownFolders;
 class ResourceStore;
 class Shell;
 
+class TformMain;
+class TformFirmwareUpgrade;
+class TformPrint;
+class TformFXsettings;
+class TformNewVersionMsg;
+class TformUpdateUpdater;
+
 namespace varkunda::link {
 class D2xxAccess;
 }
@@ -16,6 +23,10 @@ class D2xxAccess;
 // What every window of the editor shares: the platform services, the one device,
 // the debug console's log and the state the main window's module owns.
 struct EditorContext {
+    EditorContext(Dialogs& dialogs, KnownFolders& folders, ResourceStore& resources, Shell& shell,
+                  varkunda::link::D2xxAccess& device)
+        : dialogs(dialogs), folders(folders), resources(resources), shell(shell), device(device) {}
+
     Dialogs& dialogs;
     KnownFolders& folders;
     ResourceStore& resources;
@@ -29,10 +40,27 @@ struct EditorContext {
     // The fixed pauses that block the window (40, 100, 200, 400 ms); tests replace it.
     std::function<void(int milliseconds)> Sleep;
 
+    // The six windows, each set as soon as it has been created (null before that).
+    TformMain* formMain = nullptr;
+    TformFirmwareUpgrade* formFirmwareUpgrade = nullptr;
+    TformPrint* formPrint = nullptr;
+    TformFXsettings* formFXsettings = nullptr;
+    TformNewVersionMsg* formNewVersionMsg = nullptr;
+    TformUpdateUpdater* formUpdateUpdater = nullptr;
+
+    // State of the main window's module that the other windows read or write.
     bool DeviceLinked = false;
     bool BootloaderMode = false;
     bool SkipStatusAfterLink = false;
     bool LoadingFromPedal = false;
+    QString FirmwareVersionText = QStringLiteral("0");
+    QString AlgorithmVersionText;
+    QString EffectNumberText;
+    unsigned RequiredFirmware = 0;         // 13 once start-up is done
+    unsigned RequiredAlgorithmNumber = 0;  // from the first effect list entry at start-up
+    QString DeviceSerial;
+    bool ShowUpdateMsgAtStartup = true;
+    bool ReportErrorsPreference = false;
     QString SelectedEffectName;
     QStringList AlgorithmImageText;
 };

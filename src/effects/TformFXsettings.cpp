@@ -8,9 +8,9 @@
 #include <QStandardItemModel>
 #include <QTimer>
 
+#include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
 #include "effects/ArcDial.h"
-#include "effects/EffectImage.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/ToggleSwitch.h"
 #include "platform/Dialogs.h"
@@ -140,7 +140,7 @@ void TformFXsettings::FormShow() {
     if (!context_.SelectedEffectName.isEmpty()) setWindowTitle(context_.SelectedEffectName);
     const QString resourceName = ResourceNameOf(context_.SelectedEffectName);
     Log("resource name: " + resourceName);
-    if (!LoadEffectImage(context_, resourceName)) return;
+    if (!LoadResourceLines(context_, resourceName)) return;
     const QString firstLine =
         context_.AlgorithmImageText.isEmpty() ? QString() : context_.AlgorithmImageText.first();
     Log("filecontent (first 128 bytes): " + firstLine.left(256));

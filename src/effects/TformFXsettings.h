@@ -5,10 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "protocol/Parameters.h"
+#include "protocol/StatusReply.h"
 
 class ArcDial;
 class ToggleSwitch;
@@ -20,10 +22,6 @@ class QLabel;
 class QRadioButton;
 class QTimer;
 struct EditorContext;
-
-namespace varkunda::protocol {
-struct StatusReply;
-}
 
 // The effect settings window: one control per effect parameter, the bypass switch, the
 // tuning lists, the control assignments and the footswitch choice. Changing a control
@@ -59,6 +57,11 @@ public:
     void getAssignments(const varkunda::protocol::StatusReply& reply);
     void getBypassStatus(const varkunda::protocol::StatusReply& reply);
     void getParameters(const varkunda::protocol::StatusReply& reply);
+
+    // The status reply the readers above were given last; nothing before the first.
+    const std::optional<varkunda::protocol::StatusReply>& LastStatusReply() const {
+        return lastStatusReply_;
+    }
 
     // Sets every parameter control from the parameters' values. With send_immediately
     // the dial handlers write at once instead of through the send timer.
@@ -177,4 +180,5 @@ private:
     std::vector<PendingDialMessage> pendingDialMessages_;
     std::array<QComboBox*, 5> assignLists_{};
     std::vector<QFrame*> outlines_;
+    std::optional<varkunda::protocol::StatusReply> lastStatusReply_;
 };

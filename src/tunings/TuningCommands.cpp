@@ -1,14 +1,12 @@
 #include "tunings/TuningCommands.h"
 
-#include <QDir>
-#include <QSaveFile>
 #include <string>
 
 #include "app/EditorContext.h"
+#include "app/SettingsFiles.h"
 #include "effects/TformFXsettings.h"
 #include "link/D2xxAccess.h"
 #include "platform/Dialogs.h"
-#include "platform/KnownFolders.h"
 #include "protocol/HexText.h"
 #include "protocol/Messages.h"
 
@@ -28,16 +26,9 @@ void Write(EditorContext& context, const std::string& text) {
 }  // namespace
 
 bool WriteInstrumentFile(EditorContext& context, std::uint8_t range) {
-    const QString folder = QDir(context.folders.documents()).filePath("KAVRO/Varkunda TZ5");
-    const QString path = QDir(folder).filePath("Instrument.txt");
-    const QByteArray content = range == kLowRange ? "BASS" : "GUITAR";
-    QSaveFile file(path);
-    const bool written = QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) &&
-                         file.write(content) == content.size() && file.commit();
-    if (!written)
-        context.dialogs.showMessage("Error writing file: " + QDir::toNativeSeparators(path) +
-                                    (file.errorString().isEmpty() ? "" : ": " + file.errorString()));
-    return written;
+    const QString word = range == kLowRange ? QStringLiteral("BASS") : QStringLiteral("GUITAR");
+    return SaveSettingFile(context, ProductFilePath(context.folders, settings::kInstrumentFile),
+                           word);
 }
 
 void ChangeInstrument(EditorContext& context, std::uint8_t range) {

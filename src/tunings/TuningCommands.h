@@ -13,9 +13,8 @@ inline constexpr std::uint8_t kStandardRange = 255;
 inline constexpr std::uint8_t kLowRange = 186;
 
 // Replaces the product folder's "Instrument.txt" with "GUITAR" (Standard) or "BASS"
-// (Low), UTF-8 without byte-order mark, through a temporary file so a failed write
-// leaves the old file whole. A failure is shown to the user; the result says whether
-// the file was written.
+// (Low) as a whole, UTF-8 without byte-order mark. A failure is shown to the user and
+// leaves the old file as it was; the result says whether the file was written.
 bool WriteInstrumentFile(EditorContext& context, std::uint8_t range);
 
 // Logs the checksum, asks "Change current Instrument?", then sends the 8-byte

@@ -20,7 +20,8 @@ TEST_F(EffectWindowShow, ShowLogsTheResourceAndTheImageStartAndReadsTheAddresses
     window->hide();
     window->show();
 
-    const QString line = QString::fromLatin1(ImageLine(kBuiltInAddresses));
+    const QString line = context.AlgorithmImageText.value(0);
+    ASSERT_GT(line.size(), 256);
     EXPECT_EQ(log, (QStringList{"resource name: Varkunda_TZ5_0014",
                                 "filecontent (first 128 bytes): " + line.left(256)}));
     const auto& parameters = window->Parameters();
@@ -34,7 +35,7 @@ TEST_F(EffectWindowShow, ImageWithoutACompleteAddressTableIsReportedAndChangesNo
     QByteArray badDigit = good;
     badDigit[12] = 'G';  // inside slot 1
     for (const QByteArray& line : {good.left(89), badDigit, QByteArray()}) {
-        resources.entries["VARKUNDA_TZ5_0014"] = line;
+        useImage(line);
         dialogs.messages.clear();
         window->hide();
         window->show();

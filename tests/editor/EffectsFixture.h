@@ -3,23 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QMap>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "EditorHarness.h"
+#include "app/EditorApplication.h"
 #include "app/EditorContext.h"
 #include "effects/TformFXsettings.h"
 #include "link/D2xx.h"
 #include "link/D2xxAccess.h"
 #include "link/backends/SimulatedD2xx.h"
-#include "platform/Dialogs.h"
-#include "platform/KnownFolders.h"
-#include "platform/ResourceStore.h"
-#include "platform/Shell.h"
 #include "protocol/HexText.h"
 
 namespace effects_test {
@@ -50,50 +45,6 @@ public:
     }
 };
 
-// Records every message and question; answers questions from a script (Yes when the
-// script is empty).
-class RecordingDialogs : public Dialogs {
-public:
-    QStringList messages;
-    QStringList questions;
-    std::deque<Answer> answers;
-
-    void showMessage(const QString& text) override { messages << text; }
-    Answer askYesNo(const QString& question) override {
-        questions << question;
-        if (answers.empty()) return Answer::Yes;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-};
-
-class TemporaryFolders : public KnownFolders {
-public:
-    QTemporaryDir root;
-    QString documents() const override { return root.path() + "/Documents"; }
-    QString temporary() const override { return root.path() + "/Temp"; }
-    QString programFolder() const override { return root.path() + "/Program"; }
-};
-
-class MapResources : public ResourceStore {
-public:
-    QMap<QString, QByteArray> entries;  // keys in upper case
-    std::optional<QByteArray> find(const QString& name) const override {
-        const auto found = entries.find(name.toUpper());
-        if (found == entries.end()) return std::nullopt;
-        return *found;
-    }
-};
-
-class NoShell : public Shell {
-public:
-    bool openUrl(const QString&) override { return false; }
-    bool startElevated(const QString&, const QStringList&) override { return false; }
-};
-
 // The address table of the built-in effect image.
 inline const std::array<std::uint16_t, 21> kBuiltInAddresses = {
     0x0027, 0x0007, 0x007D, 0x0080, 0x0002, 0x00AF, 0x00BD, 0x007E, 0x00C9, 0x002D, 0x0041,
@@ -111,22 +62,30 @@ inline Bytes Hex(std::string_view text) {
     return varkunda::protocol::HexTextToBytes(text).value();
 }
 
-// The effect window on a recording device, shown once with the built-in image and
-// enabled as with a linked pedal.
+// The whole editor on the software pedal, linked, with the effect window of the
+// built-in effect open and enabled.
 class EffectsFixture : public ::testing::Test {
 protected:
-    EffectsFixture() {
-        resources.entries["VARKUNDA_TZ5_0014"] = ImageLine(kBuiltInAddresses) + "\r\n";
-        device.Open_USB_Device_By_Serial_Number(pedal().identity().serialNumber);
-        context.ConsolePrint = [this](const QString& line) { log << line; };
-        context.Sleep = [this](int ms) { sleeps.push_back(ms); };
-        context.SelectedEffectName = "Varkunda TZ5 0014";
+    EffectsFixture()
+        : app(harness.start()),
+          context(harness.context()),
+          dialogs(harness.dialogs),
+          folders(harness.folders),
+          sleeps(harness.sleeps),
+          window(&app.formFXsettings()) {
+        const auto print = context.ConsolePrint;
+        context.ConsolePrint = [this, print](const QString& line) {
+            log << line;
+            print(line);
+        };
+        context.device.Open_USB_Device_By_Serial_Number(pedal().identity().serialNumber);
         context.DeviceLinked = true;
-        window = std::make_unique<TformFXsettings>(context);
-        window->show();
-        window->EnableWindowControls(true);
+        context.SelectedEffectName = "Varkunda TZ5 0014";
+        harness.main().OpenEffectWindow();
         clearWrites();
         log.clear();
+        dialogs.clear();
+        sleeps.clear();
     }
 
     varkunda::sim::PedalSimulator& pedal() { return *driver.pedal(0); }
@@ -141,19 +100,17 @@ protected:
         driver.events.clear();
     }
     bool logged(const QString& line) const { return log.contains(line); }
+    void useImage(const QByteArray& image) { harness.resources.replace("VARKUNDA_TZ5_0014", image); }
 
     RecordingSimulatedD2xx driver;
-    varkunda::link::D2xxAccess device{driver};
-    RecordingDialogs dialogs;
-    TemporaryFolders folders;
-    MapResources resources;
-    NoShell shell;
-    EditorContext context{
-        .dialogs = dialogs, .folders = folders, .resources = resources, .shell = shell, .device = device,
-        .Sleep = {}, .SelectedEffectName = {}, .AlgorithmImageText = {}};
+    EditorHarness harness{&driver};
+    EditorApplication& app;
+    EditorContext& context;
+    ScriptedDialogs& dialogs;
+    TemporaryKnownFolders& folders;
+    QList<int>& sleeps;
+    TformFXsettings* window;
     QStringList log;
-    std::vector<int> sleeps;
-    std::unique_ptr<TformFXsettings> window;
 };
 
 }  // namespace effects_test

@@ -1,0 +1,123 @@
+#include "app/EditorApplication.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QThread>
+
+#include "app/TformMain.h"
+#include "console/TformPrint.h"
+#include "effects/TformFXsettings.h"
+#include "firmware/TformFirmwareUpgrade.h"
+#include "link/D2xxAccess.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtKnownFolders.h"
+#include "platform/QtResourceStore.h"
+#include "platform/QtShell.h"
+#include "update/TformNewVersionMsg.h"
+#include "update/TformUpdateUpdater.h"
+
+namespace {
+// The looks are style sheets over one base style, so they look alike on every platform.
+void useFusionBaseStyle() {
+    if (QApplication::style()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0)
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+template <typename Service, typename QtService>
+Service& serviceOr(Service* given, std::unique_ptr<Service>& owned) {
+    if (given) return *given;
+    owned = std::make_unique<QtService>();
+    return *owned;
+}
+}  // namespace
+
+EditorApplication::EditorApplication(std::unique_ptr<varkunda::link::D2xx> driver,
+                                     EditorServices services)
+    : EditorApplication(*driver, std::move(services)) {
+    ownedDriver_ = std::move(driver);
+}
+
+EditorApplication::EditorApplication(varkunda::link::D2xx& driver, EditorServices services) {
+    useFusionBaseStyle();
+    access_ = std::make_unique<varkunda::link::D2xxAccess>(driver);
+    createServices(services);
+    access_->setErrorReporter([this](const std::string& text) {
+        context_->dialogs.showMessage(QString::fromLatin1(text));
+    });
+    holdConsoleLinesUntilConsoleExists();
+    createWindows();
+}
+
+void EditorApplication::createServices(EditorServices& services) {
+    Dialogs& dialogs = serviceOr<Dialogs, QtDialogs>(services.dialogs, ownedDialogs_);
+    KnownFolders& folders =
+        serviceOr<KnownFolders, QtKnownFolders>(services.folders, ownedFolders_);
+    ResourceStore& resources =
+        serviceOr<ResourceStore, QtResourceStore>(services.resources, ownedResources_);
+    Shell& shell = serviceOr<Shell, QtShell>(services.shell, ownedShell_);
+    context_ = std::make_unique<EditorContext>(dialogs, folders, resources, shell, *access_);
+    context_->Sleep = services.sleep ? std::move(services.sleep)
+                                     : [](int milliseconds) { QThread::msleep(milliseconds); };
+}
+
+void EditorApplication::holdConsoleLinesUntilConsoleExists() {
+    context_->ConsolePrint = [this](const QString& text) { heldLines_.append({text, true}); };
+    context_->ConsoleAppendDirect = [this](const QString& text) {
+        heldLines_.append({text, false});
+    };
+}
+
+void EditorApplication::connectConsole() {
+    TformPrint* console = formPrint_.get();
+    for (const HeldLine& line : std::as_const(heldLines_)) {
+        if (line.scroll)
+            console->ConsolePrint(line.text);
+        else
+            console->ConsoleAppendDirect(line.text);
+    }
+    heldLines_.clear();
+    context_->ConsolePrint = [console](const QString& text) { console->ConsolePrint(text); };
+    context_->ConsoleAppendDirect = [console](const QString& text) {
+        console->ConsoleAppendDirect(text);
+    };
+}
+
+void EditorApplication::createWindows() {
+    const auto secondary = [](QWidget& window) { window.setAttribute(Qt::WA_QuitOnClose, false); };
+    formMain_ = std::make_unique<TformMain>(*context_);
+    formFirmwareUpgrade_ = std::make_unique<TformFirmwareUpgrade>(*context_);
+    context_->formFirmwareUpgrade = formFirmwareUpgrade_.get();
+    secondary(*formFirmwareUpgrade_);
+    formPrint_ = std::make_unique<TformPrint>(*context_);
+    context_->formPrint = formPrint_.get();
+    secondary(*formPrint_);
+    connectConsole();
+    formFXsettings_ = std::make_unique<TformFXsettings>(*context_);
+    context_->formFXsettings = formFXsettings_.get();
+    secondary(*formFXsettings_);
+    formNewVersionMsg_ = std::make_unique<TformNewVersionMsg>(*context_);
+    context_->formNewVersionMsg = formNewVersionMsg_.get();
+    secondary(*formNewVersionMsg_);
+    formUpdateUpdater_ = std::make_unique<TformUpdateUpdater>(*context_);
+    context_->formUpdateUpdater = formUpdateUpdater_.get();
+    secondary(*formUpdateUpdater_);
+}
+
+EditorApplication::~EditorApplication() {
+    // Windows go in reverse order of creation; none of them outlives what it uses.
+    context_->formUpdateUpdater = nullptr;
+    formUpdateUpdater_.reset();
+    context_->formNewVersionMsg = nullptr;
+    formNewVersionMsg_.reset();
+    context_->formFXsettings = nullptr;
+    formFXsettings_.reset();
+    holdConsoleLinesUntilConsoleExists();
+    context_->formPrint = nullptr;
+    formPrint_.reset();
+    context_->formFirmwareUpgrade = nullptr;
+    formFirmwareUpgrade_.reset();
+    formMain_.reset();
+}
+
+void EditorApplication::show() { formMain_->show(); }

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+#include "app/EditorContext.h"
+
+class Dialogs;
+class KnownFolders;
+class ResourceStore;
+class Shell;
+class TformMain;
+class TformFirmwareUpgrade;
+class TformPrint;
+class TformFXsettings;
+class TformNewVersionMsg;
+class TformUpdateUpdater;
+
+namespace varkunda::link {
+class D2xx;
+class D2xxAccess;
+}  // namespace varkunda::link
+
+// The platform services the editor uses; each one left null is the Qt implementation.
+struct EditorServices {
+    Dialogs* dialogs = nullptr;
+    KnownFolders* folders = nullptr;
+    ResourceStore* resources = nullptr;
+    Shell* shell = nullptr;
+    // The fixed pauses; null pauses for real.
+    std::function<void(int milliseconds)> sleep;
+};
+
+// The whole editor: the services, the device access on the given driver, the shared
+// context and the six windows, created in their fixed order (main window first, its
+// start-up running before any other window exists). Console lines logged before the
+// console exists are kept and shown once it does.
+class EditorApplication {
+public:
+    explicit EditorApplication(varkunda::link::D2xx& driver, EditorServices services = {});
+    explicit EditorApplication(std::unique_ptr<varkunda::link::D2xx> driver,
+                               EditorServices services = {});
+    ~EditorApplication();
+    EditorApplication(const EditorApplication&) = delete;
+    EditorApplication& operator=(const EditorApplication&) = delete;
+
+    // Shows the main window; the others stay hidden until opened.
+    void show();
+
+    EditorContext& context() { return *context_; }
+    varkunda::link::D2xxAccess& access() { return *access_; }
+    TformMain& formMain() { return *formMain_; }
+    TformFirmwareUpgrade& formFirmwareUpgrade() { return *formFirmwareUpgrade_; }
+    TformPrint& formPrint() { return *formPrint_; }
+    TformFXsettings& formFXsettings() { return *formFXsettings_; }
+    TformNewVersionMsg& formNewVersionMsg() { return *formNewVersionMsg_; }
+    TformUpdateUpdater& formUpdateUpdater() { return *formUpdateUpdater_; }
+
+private:
+    void createServices(EditorServices& services);
+    void holdConsoleLinesUntilConsoleExists();
+    void connectConsole();
+    void createWindows();
+
+    struct HeldLine {
+        QString text;
+        bool scroll;
+    };
+
+    std::unique_ptr<varkunda::link::D2xx> ownedDriver_;
+    std::unique_ptr<Dialogs> ownedDialogs_;
+    std::unique_ptr<KnownFolders> ownedFolders_;
+    std::unique_ptr<ResourceStore> ownedResources_;
+    std::unique_ptr<Shell> ownedShell_;
+    std::unique_ptr<varkunda::link::D2xxAccess> access_;
+    std::unique_ptr<EditorContext> context_;
+    QVector<HeldLine> heldLines_;
+
+    std::unique_ptr<TformMain> formMain_;
+    std::unique_ptr<TformFirmwareUpgrade> formFirmwareUpgrade_;
+    std::unique_ptr<TformPrint> formPrint_;
+    std::unique_ptr<TformFXsettings> formFXsettings_;
+    std::unique_ptr<TformNewVersionMsg> formNewVersionMsg_;
+    std::unique_ptr<TformUpdateUpdater> formUpdateUpdater_;
+};

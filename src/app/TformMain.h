@@ -1,0 +1,194 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QNetworkAccessManager;
+class QPushButton;
+class QTimer;
+struct EditorContext;
+
+// The editor's main window: the device link menus, the pedal identity labels, the
+// six action buttons and the effect list. Its construction is the start-up sequence
+// (FormCreate); every other window is created after it.
+//
+// The handlers of each subsystem are defined in that subsystem's own file:
+// TformMainLink.cpp (scan, link, status, reply timer, effect list), effects/
+// TformMainEffects.cpp and TformMainPresets.cpp, tunings/TformMainTunings.cpp,
+// prefs/TformMainPrefs.cpp, firmware/TformMainFirmware.cpp, update/TformMainUpdate.cpp.
+class TformMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TformMain(EditorContext& context, QWidget* parent = nullptr);
+    ~TformMain() override;
+
+    EditorContext& context() { return context_; }
+
+    // Sets the device-dependent controls, then the effect window's controls.
+    void EnableUSBobjects(bool status);
+    // Request, Save Parameters, Assign, Set Footswitch Mode and Set Tuning.
+    void EnableMainButtons(bool enabled);
+
+    // The start-up routines of the preference and resource module.
+    void LoadStartupSettings();
+    void FillEffectList();
+    void BuildLookMenu();
+    void BuildMIDIChannelMenu();
+
+    // Ctrl+Shift+P (other modifiers not examined) shows the debug console and sets
+    // Key to 0 to consume it.
+    void FormKeyDown(int& Key, Qt::KeyboardModifiers Shift);
+
+    // Silent scan at start-up: the serial numbers and description of the FTDI devices.
+    void ReadDeviceIdentity();
+
+    // Asks the platform shell to open a web address in the default browser.
+    void OpenURL(const QString& url);
+
+    // The HTTP request of the version check is prepared and armed here (start-up
+    // step 10); nothing is requested yet.
+    void PrepareWebVersionCheck();
+
+    // Components, named as the window's designer named them.
+    QLabel* lblDeviceName = nullptr;
+    QLabel* lblFirmwareVersion = nullptr;
+    QLabel* lblAlgorithmVersion = nullptr;
+    QLabel* lblStatus = nullptr;
+    QPushButton* btnUpload = nullptr;
+    QPushButton* btnRequest = nullptr;
+    QPushButton* btnSaveParameters = nullptr;
+    QPushButton* btnAssign = nullptr;
+    QPushButton* btnSetFootswitchMode = nullptr;
+    QPushButton* btnSetTuning = nullptr;
+    QListWidget* lstEffects = nullptr;
+
+    QTimer* Timer_USB_Read = nullptr;
+    QTimer* UploadCheckTimer = nullptr;
+    QTimer* TimerCheckWebVersion = nullptr;
+    QNetworkAccessManager* NetHTTPClient1 = nullptr;
+    // Filter of the open dialog for algorithm files.
+    const QString OpenDialog1Filter = QStringLiteral("Dat files (*.dat)");
+
+    QMenu* menuFile = nullptr;
+    QAction* menuLoadPreset = nullptr;
+    QAction* menuSavePreset = nullptr;
+    QAction* menuLoadAlgorithmFromFile = nullptr;
+    QMenu* menuConnection = nullptr;
+    QAction* menuScan = nullptr;
+    QAction* menuConnect = nullptr;
+    QAction* menuDisconnect = nullptr;
+    QMenu* menuSettings = nullptr;
+    QMenu* menuLook = nullptr;
+    QMenu* menuMIDI = nullptr;
+    QMenu* menuMIDIchannel = nullptr;
+    QAction* menuUploadTuningsData = nullptr;
+    // Check items that toggle their own mark when clicked.
+    QAction* menuReportUSBErrors = nullptr;
+    QMenu* menuInstrumentRange = nullptr;
+    // Each of these two pairs is exclusive: a click checks the item and unchecks the
+    // other one; code may leave both unchecked.
+    QAction* menuStandard = nullptr;
+    QAction* menuLow = nullptr;
+    QMenu* menuBypassStatus = nullptr;
+    QAction* menuStoreBypassStatus = nullptr;
+    QAction* menuDoNotStoreBypassStatus = nullptr;
+    QMenu* menuFirmwareUpgrade = nullptr;
+    // Check item whose mark is set by its handler only (a click does not toggle it).
+    QAction* menuFirmwareUpgradeMode = nullptr;
+    QAction* menuStartFirmwareUpgrade = nullptr;
+    QAction* menuEraseSettings = nullptr;
+    QMenu* menuInfo = nullptr;
+    QAction* menuSupport = nullptr;
+    QAction* menuAppVersion = nullptr;
+    QAction* menuNewAppVersion = nullptr;
+    QAction* menuUpdateNow = nullptr;
+    QAction* menuShowUpdateMsg = nullptr;
+    QAction* menuSerialNumber = nullptr;
+
+    // Built at start-up: the Look items "0".."6" and the MIDI channel items "OMNI",
+    // "1".."16" (check marks set by code only; a click does not check them).
+    QList<QAction*> LookItems;
+    QList<QAction*> MIDIChannelItems;
+
+    // The editor's version text, kept for the version check.
+    QString CurrentAppVersionText;
+
+public slots:
+    // Preferences and looks.
+    void menuLookClickItem(QObject* Sender);
+
+    // Device link, status request and effect list.
+    void menuScanClick();
+    void ConnectOnClick();
+    void Link();
+    void menuDisconnectClick();
+    void btnRequestClick();
+    void RequestDeviceStatus();
+    void Timer_USB_ReadTimer();
+    void effetto_cliccato(QListWidgetItem* Item);
+    // Key-down of the effect list; setting Key to 0 consumes the key.
+    void move_up_or_down(int& Key, Qt::KeyboardModifiers Shift);
+    void GetResourceFile();
+    void OpenEffectWindow();
+
+    // Effect parameters, assignments, footswitch mode and presets.
+    void btnSaveParametersClick();
+    void btnAssignClick();
+    void btnSetFootswitchModeClick();
+    void menuLoadPresetClick();
+    void menuSavePresetClick();
+
+    // Instrument range, tuning and tuning data.
+    void menuStandardClick();
+    void menuLowClick();
+    void btnSetTuningClick();
+    void ChangeInstrument();
+    void ShowInstrumentRange(int position);
+    void menuUploadTuningsDataClick();
+
+    // Pedal-wide preferences.
+    void menuMIDIchannelsClickItem(QObject* Sender);
+    void menuStoreBypassStatusClick();
+    void menuDoNotStoreBypassStatusClick();
+    void ChangeStoreBypassStatus(bool store);
+    void ShowStoreBypassStatus(int position);
+    void ShowMIDIChannel(int position);
+    void menuReportUSBErrorsClick();
+
+    // Algorithm upload, firmware upgrade and erase.
+    void btnUploadClick();
+    void UploadCheckTimerTimer();
+    void menuLoadAlgorithmFromFileClick();
+    void menuFirmwareUpgradeModeClick();
+    void menuStartFirmwareUpgradeClick();
+    void menuEraseSettingsClick();
+
+    // Update service and Info menu.
+    void checkmostrecentversiononwebsite();
+    void menuInfoClick();
+    void menuSupportClick();
+    void menuUpdateNowClick();
+    void menuShowUpdateMsgClick();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void createControls();
+    void createMenus();
+    void createTimers();
+    void connectHandlers();
+
+    EditorContext& context_;
+    QActionGroup* instrumentRangeGroup_ = nullptr;
+    QActionGroup* bypassStatusGroup_ = nullptr;
+};

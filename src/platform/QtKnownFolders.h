@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/KnownFolders.h"
+
+// The platform's folders. The environment variable VARKUNDA_DOCUMENTS, when set,
+// stands for the documents folder (demos and tests point it at a scratch folder).
+class QtKnownFolders : public KnownFolders {
+public:
+    QString documents() const override;
+    QString temporary() const override;
+    QString programFolder() const override;
+};

@@ -1,0 +1,127 @@
+#pragma once
+
+// Test doubles of the platform services, shared by every window test.
+
+#include <QDir>
+#include <QHash>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "platform/Dialogs.h"
+#include "platform/KnownFolders.h"
+#include "platform/QtResourceStore.h"
+#include "platform/ResourceStore.h"
+#include "platform/Shell.h"
+
+// Records every message and question in order and answers the questions from a
+// script; a question beyond the script is answered Yes. File dialogs return the
+// scripted names in order, then "" (cancelled).
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Shown {
+        enum class Kind { Message, Question, OpenFile, SaveFile } kind;
+        QString text;  // message or question text; caption of a file dialog
+    };
+
+    void showMessage(const QString& text) override {
+        messages.append(text);
+        shown.append({Shown::Kind::Message, text});
+    }
+    Answer askYesNo(const QString& question) override {
+        questions.append(question);
+        shown.append({Shown::Kind::Question, question});
+        return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
+    }
+    QString openFileName(const QString& caption, const QString& folder,
+                         const QString& filter) override {
+        shown.append({Shown::Kind::OpenFile, caption});
+        fileDialogs.append({caption, folder, filter});
+        return openFileNames.isEmpty() ? QString() : openFileNames.takeFirst();
+    }
+    QString saveFileName(const QString& caption, const QString& folder,
+                         const QString& filter) override {
+        shown.append({Shown::Kind::SaveFile, caption});
+        fileDialogs.append({caption, folder, filter});
+        return saveFileNames.isEmpty() ? QString() : saveFileNames.takeFirst();
+    }
+
+    // Scripts the answers of the next questions, in order.
+    void answer(std::initializer_list<Answer> next) {
+        for (Answer a : next) answers.append(a);
+    }
+    void clear() {
+        messages.clear();
+        questions.clear();
+        shown.clear();
+        fileDialogs.clear();
+    }
+
+    struct FileDialog {
+        QString caption, folder, filter;
+    };
+
+    QStringList messages;
+    QStringList questions;
+    QList<Shown> shown;
+    QList<FileDialog> fileDialogs;
+    QList<Answer> answers;
+    QStringList openFileNames;
+    QStringList saveFileNames;
+};
+
+// Documents, temporary and program folders inside one scratch folder that is removed
+// with the object.
+class TemporaryKnownFolders : public KnownFolders {
+public:
+    TemporaryKnownFolders() {
+        for (const char* name : {"Documents", "Temp", "Program"}) QDir(root_.path()).mkpath(name);
+    }
+    QString documents() const override { return root_.filePath(QStringLiteral("Documents")); }
+    QString temporary() const override { return root_.filePath(QStringLiteral("Temp")); }
+    QString programFolder() const override { return root_.filePath(QStringLiteral("Program")); }
+
+private:
+    QTemporaryDir root_;
+};
+
+// Records what the editor asked the shell to do; answers with `succeeds`.
+class RecordingShell : public Shell {
+public:
+    struct Started {
+        QString program;
+        QStringList arguments;
+    };
+
+    bool openUrl(const QString& url) override {
+        openedUrls.append(url);
+        return succeeds;
+    }
+    bool startElevated(const QString& program, const QStringList& arguments) override {
+        started.append({program, arguments});
+        return succeeds;
+    }
+
+    bool succeeds = true;
+    QStringList openedUrls;
+    QList<Started> started;
+};
+
+// The built-in resources, with some replaced or removed by the test.
+class OverlayResourceStore : public ResourceStore {
+public:
+    std::optional<QByteArray> find(const QString& name) const override {
+        const QString key = name.toLower();
+        if (removed.contains(key)) return std::nullopt;
+        if (auto it = replaced.constFind(key); it != replaced.constEnd()) return *it;
+        return builtin.find(name);
+    }
+    void replace(const QString& name, const QByteArray& data) {
+        replaced.insert(name.toLower(), data);
+    }
+    void remove(const QString& name) { removed.append(name.toLower()); }
+
+    QtResourceStore builtin;
+    QHash<QString, QByteArray> replaced;
+    QStringList removed;
+};
