@@ -1,5 +1,7 @@
 #include "effects/ArcDial.h"
 
+#include "effects/WidgetColours.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,11 +16,6 @@ namespace {
 constexpr int kLabelHeight = 14;
 constexpr int kWheelStepDegrees = 5;
 constexpr int kPageStepDegrees = 15;
-
-QPalette::ColorGroup colorGroupOf(const QWidget& widget) {
-    if (!widget.isEnabled()) return QPalette::Disabled;
-    return widget.isActiveWindow() ? QPalette::Active : QPalette::Inactive;
-}
 
 }  // namespace
 
@@ -88,11 +85,10 @@ void ArcDial::stepBy(int degrees) {
 }
 
 void ArcDial::paintEvent(QPaintEvent*) {
+    using namespace widget_colours;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!isEnabled()) painter.setOpacity(0.55);
-    const QPalette::ColorGroup group = colorGroupOf(*this);
-    const QPalette& colours = palette();
 
     const QRectF outer = knobRect();
     const qreal trackWidth = std::max<qreal>(3.0, outer.width() / 11.0);
@@ -100,18 +96,16 @@ void ArcDial::paintEvent(QPaintEvent*) {
                                           -trackWidth / 2);
 
     // Track from the maximum stop counter-clockwise over the top to the minimum stop.
-    QPen track(colours.color(group, QPalette::Mid), trackWidth, Qt::SolidLine, Qt::RoundCap);
-    painter.setPen(track);
+    painter.setPen(QPen(Shade(*this, 0.25), trackWidth, Qt::SolidLine, Qt::RoundCap));
     painter.drawArc(arcRect, kMaximumStop * 16, kSweep * 16);
 
-    // Value arc: clockwise from the minimum stop to the shown position.
-    // In the dead zone the arc shows the nearer stop.
+    // Value arc: clockwise from the minimum stop to the shown position; in the dead
+    // zone it shows the nearer stop.
     int shown = sweepPosition(angle_);
     if (shown > kSweep) shown = shown < 315 ? kSweep : 0;
     if (shown > 0) {
-        QColor valueColour = colours.color(group, QPalette::Highlight);
-        QPen value(valueColour, trackWidth, Qt::SolidLine, Qt::RoundCap);
-        painter.setPen(value);
+        painter.setPen(
+            QPen(Role(*this, QPalette::Highlight), trackWidth, Qt::SolidLine, Qt::RoundCap));
         painter.drawArc(arcRect, (360 + kMinimumStop) * 16, -shown * 16);
     }
 
@@ -120,12 +114,12 @@ void ArcDial::paintEvent(QPaintEvent*) {
     const QRectF body = outer.adjusted(inset, inset, -inset, -inset);
     QRadialGradient shade(body.center() - QPointF(body.width() / 5, body.height() / 5),
                           body.width() * 0.75);
-    const QColor button = colours.color(group, QPalette::Button);
-    shade.setColorAt(0.0, button.lighter(125));
-    shade.setColorAt(1.0, button.darker(135));
+    const QColor base = Shade(*this, 0.15);
+    shade.setColorAt(0.0, base.lighter(130));
+    shade.setColorAt(1.0, base.darker(125));
     painter.setBrush(shade);
     const bool focused = hasFocus() && isEnabled();
-    painter.setPen(QPen(colours.color(group, focused ? QPalette::Highlight : QPalette::Shadow),
+    painter.setPen(QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55),
                         focused ? 1.5 : 1.0));
     painter.drawEllipse(body);
 
@@ -133,14 +127,13 @@ void ArcDial::paintEvent(QPaintEvent*) {
     const double radians = angle_ * std::numbers::pi / 180.0;
     const QPointF direction(std::cos(radians), -std::sin(radians));
     const qreal radius = body.width() / 2.0;
-    QPen pointer(colours.color(group, QPalette::ButtonText), std::max<qreal>(2.0, radius / 6.0),
-                 Qt::SolidLine, Qt::RoundCap);
-    painter.setPen(pointer);
+    painter.setPen(QPen(Role(*this, QPalette::WindowText), std::max<qreal>(2.0, radius / 6.0),
+                        Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(body.center() + direction * (radius * 0.25),
                      body.center() + direction * (radius * 0.8));
 
     // Label under the knob.
-    painter.setPen(colours.color(group, QPalette::WindowText));
+    painter.setPen(Role(*this, QPalette::WindowText));
     const QRectF labelRect(0, outer.bottom() + 1, width(), height() - outer.bottom() - 1);
     const QString text = fontMetrics().elidedText(label_, Qt::ElideRight, width());
     painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignTop, text);

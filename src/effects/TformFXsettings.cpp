@@ -10,6 +10,7 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
+#include "app/Fonts.h"
 #include "effects/ArcDial.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/ToggleSwitch.h"
@@ -22,7 +23,20 @@ namespace {
 
 // Outline colour of the frames and lines, alpha first.
 constexpr QRgb kOutlineColour = 0xFFF8F8FF;
-constexpr int kSendDelayMs = 100;
+constexpr int kTextPixelSize = 11;
+
+// The text size, and check and radio indicators drawn from the palette so that they
+// show in every look.
+constexpr const char* kWindowStyleSheet = R"(
+QWidget { font-family: "%1"; font-size: %2px; }
+QCheckBox::indicator, QRadioButton::indicator {
+    width: 11px; height: 11px; border: 1px solid palette(text); background: palette(base);
+}
+QRadioButton::indicator { border-radius: 6px; }
+QCheckBox::indicator:checked, QRadioButton::indicator:checked {
+    background: palette(highlight);
+}
+)";
 
 }  // namespace
 
@@ -31,10 +45,11 @@ TformFXsettings::TformFXsettings(EditorContext& context, QWidget* parent)
     setObjectName("formFXsettings");
     setWindowTitle("Form1");
     setFixedSize(440, 432);
-    // The places are fixed, so the text size is too: every label fits its place.
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
+    // The places are fixed, so the text size is too: every label fits its place. A
+    // style sheet rule, because the looks are style sheets and would reset a plain font.
+    const QFont text = ArialFont(kTextPixelSize);
+    setFont(text);
+    setStyleSheet(QString(kWindowStyleSheet).arg(text.family()).arg(kTextPixelSize));
     CreateComponents();
     FormCreate();
     ConnectHandlers();

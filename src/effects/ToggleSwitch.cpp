@@ -1,5 +1,7 @@
 #include "effects/ToggleSwitch.h"
 
+#include "effects/WidgetColours.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,11 +11,6 @@ namespace {
 constexpr int kTrackWidth = 34;
 constexpr int kTrackHeight = 18;
 constexpr int kTextGap = 6;
-
-QPalette::ColorGroup colorGroupOf(const QWidget& widget) {
-    if (!widget.isEnabled()) return QPalette::Disabled;
-    return widget.isActiveWindow() ? QPalette::Active : QPalette::Inactive;
-}
 
 }  // namespace
 
@@ -48,29 +45,28 @@ QRectF ToggleSwitch::trackRect() const {
 }
 
 void ToggleSwitch::paintEvent(QPaintEvent*) {
+    using namespace widget_colours;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!isEnabled()) painter.setOpacity(0.55);
-    const QPalette::ColorGroup group = colorGroupOf(*this);
-    const QPalette& colours = palette();
 
     const QRectF track = trackRect();
     const qreal radius = track.height() / 2.0;
     const bool focused = hasFocus() && isEnabled();
-    painter.setPen(QPen(colours.color(group, focused ? QPalette::Highlight : QPalette::Shadow),
+    painter.setPen(QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55),
                         focused ? 1.5 : 1.0));
-    painter.setBrush(colours.color(group, on_ ? QPalette::Highlight : QPalette::Mid));
+    painter.setBrush(on_ ? Role(*this, QPalette::Highlight) : Shade(*this, 0.3));
     painter.drawRoundedRect(track, radius, radius);
 
     const qreal thumbSize = track.height() - 4.0;
     const qreal thumbX = on_ ? track.right() - 2.0 - thumbSize : track.left() + 2.0;
     const QRectF thumb(thumbX, track.top() + 2.0, thumbSize, thumbSize);
-    painter.setPen(QPen(colours.color(group, QPalette::Shadow), 0.8));
-    painter.setBrush(colours.color(group, on_ ? QPalette::HighlightedText : QPalette::Button));
+    painter.setPen(QPen(Shade(*this, 0.6), 0.8));
+    painter.setBrush(on_ ? Role(*this, QPalette::HighlightedText) : Shade(*this, 0.04));
     painter.drawEllipse(thumb);
 
     if (!text_.isEmpty()) {
-        painter.setPen(colours.color(group, QPalette::WindowText));
+        painter.setPen(Role(*this, QPalette::WindowText));
         const QRectF textRect(track.right() + kTextGap, 0, width() - track.right() - kTextGap,
                               height());
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
