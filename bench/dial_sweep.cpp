@@ -5,7 +5,6 @@
 // is 100 ms).
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 #include <cstdio>
 #include <memory>
@@ -18,12 +17,10 @@
 #include "link/backends/SimulatedD2xx.h"
 #include "platform/Dialogs.h"
 #include "platform/KnownFolders.h"
-#include "platform/ResourceStore.h"
+#include "platform/QtResourceStore.h"
 #include "platform/Shell.h"
 #include "protocol/Parameters.h"
 #include "protocol/ValueEncoding.h"
-
-void varkundaInitBuiltinResources();
 
 namespace {
 
@@ -42,15 +39,6 @@ public:
     QString documents() const override { return {}; }
     QString temporary() const override { return {}; }
     QString programFolder() const override { return {}; }
-};
-
-class BuiltinResources : public ResourceStore {
-public:
-    std::optional<QByteArray> find(const QString& name) const override {
-        QFile file(":/builtin/" + name.toUpper());
-        if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-        return file.readAll();
-    }
 };
 
 class NoShell : public Shell {
@@ -77,7 +65,6 @@ bool RunEventsUntil(Done done, int limitMs) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    varkundaInitBuiltinResources();
 
     varkunda::link::SimulatedD2xx driver;
     auto pedal = driver.pedal(0);
@@ -88,11 +75,10 @@ int main(int argc, char** argv) {
 
     SilentDialogs dialogs;
     NoFolders folders;
-    BuiltinResources resources;
+    QtResourceStore resources;
     NoShell shell;
-    EditorContext context{.dialogs = dialogs, .folders = folders, .resources = resources,
-                          .shell = shell, .device = device, .Sleep = {},
-                          .SelectedEffectName = "Varkunda TZ5 0014", .AlgorithmImageText = {}};
+    EditorContext context(dialogs, folders, resources, shell, device);
+    context.SelectedEffectName = "Varkunda TZ5 0014";
     context.DeviceLinked = true;
     TformFXsettings window(context);
     window.show();
