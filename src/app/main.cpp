@@ -1,31 +1,24 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 
 #include "app/BuiltinResources.h"
 #include "app/EditorApplication.h"
-#include "app/NoDeviceBackend.h"
+#include "link/backends/BackendFactory.h"
 
 namespace {
-// --device wins over the environment variable VARKUNDA_DEVICE; "auto" when neither.
-QString deviceChoice(const QApplication& app) {
+// Handles --help and --version; --device itself is read with VARKUNDA_DEVICE below.
+void ParseCommandLine(const QApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Editor for the Varkunda TZ5 pedal"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption device(
+    parser.addOption(QCommandLineOption(
         QStringLiteral("device"),
-        QStringLiteral("The pedal to talk to: sim, serial[:PORT], d2xx or auto."),
-        QStringLiteral("VALUE"));
-    parser.addOption(device);
+        QStringLiteral("The pedal to talk to: sim, sim:N, serial, serial:PORT, d2xx, "
+                       "d2xx:LIBRARY or auto (default; also VARKUNDA_DEVICE)."),
+        QStringLiteral("VALUE")));
     parser.process(app);
-    if (parser.isSet(device)) return parser.value(device);
-    const QString fromEnvironment = qEnvironmentVariable("VARKUNDA_DEVICE");
-    return fromEnvironment.isEmpty() ? QStringLiteral("auto") : fromEnvironment;
-}
-
-// Until the backends are part of the editor, every choice finds no device.
-std::unique_ptr<varkunda::link::D2xx> makeDriver(const QString&) {
-    return std::make_unique<NoDeviceBackend>();
 }
 }  // namespace
 
@@ -33,7 +26,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varkunda-editor"));
     QApplication::setApplicationVersion(GetAppVersionText());
-    EditorApplication editor(makeDriver(deviceChoice(app)));
+    ParseCommandLine(app);
+
+    std::string error;
+    auto driver = varkunda::link::CreateBackend(
+        varkunda::link::ParseBackendChoice(QApplication::arguments()), error);
+    if (!driver) {
+        std::fprintf(stderr, "varkunda-editor: %s\n", error.c_str());
+        return 2;
+    }
+    EditorApplication editor(std::move(driver));
     editor.show();
-    return app.exec();
+    return QApplication::exec();
 }
