@@ -25,7 +25,7 @@
 namespace {
 
 class SilentDialogs : public Dialogs {
-public:
+  public:
     void showMessage(const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
@@ -35,14 +35,14 @@ public:
 };
 
 class NoFolders : public KnownFolders {
-public:
+  public:
     QString documents() const override { return {}; }
     QString temporary() const override { return {}; }
     QString programFolder() const override { return {}; }
 };
 
 class NoShell : public Shell {
-public:
+  public:
     bool openUrl(const QString&) override { return false; }
     bool startElevated(const QString&, const QStringList&) override { return false; }
 };
@@ -112,9 +112,11 @@ int main(int argc, char** argv) {
          std::uint32_t(writes.back().bytes[5]) << 8 | writes.back().bytes[6]) == finalValue;
     const double bursts = double(lastMovementMs) / 100.0;
 
-    std::printf("dial sweep: %d positions in %lld ms\n", kSteps, static_cast<long long>(lastMovementMs));
-    std::printf("messages written to the pedal: %zu (send timer allows at most %.0f, one per 100 ms)\n",
-                writes.size(), bursts + 1.0);
+    std::printf("dial sweep: %d positions in %lld ms\n", kSteps,
+                static_cast<long long>(lastMovementMs));
+    std::printf(
+        "messages written to the pedal: %zu (send timer allows at most %.0f, one per 100 ms)\n",
+        writes.size(), bursts + 1.0);
     std::printf("last message holds the final position: %s\n", lastHoldsFinal ? "yes" : "no");
     if (arrived)
         std::printf("last movement to the pedal's parameter changing: %lld ms (floor 100 ms)\n",
@@ -130,8 +132,9 @@ int main(int argc, char** argv) {
     window.dialDry->setAngle(ArcDial::angleAtSweepPosition(ArcDial::kSweep - 1));
     const bool stepArrived =
         RunEventsUntil([&] { return pedal->state().parameters[kDry] == stepValue; }, 2000);
-    std::printf("single step after a still dial reaches the pedal after: %lld ms (floor 100 ms, "
-                "7 bytes on the wire %.2f ms)\n",
-                static_cast<long long>(single.elapsed()), 7 * 10 * 1000.0 / 115200.0);
+    std::printf(
+        "single step after a still dial reaches the pedal after: %lld ms (floor 100 ms, "
+        "7 bytes on the wire %.2f ms)\n",
+        static_cast<long long>(single.elapsed()), 7 * 10 * 1000.0 / 115200.0);
     return arrived && lastHoldsFinal && stepArrived ? 0 : 1;
 }

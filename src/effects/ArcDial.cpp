@@ -1,7 +1,5 @@
 #include "effects/ArcDial.h"
 
-#include "effects/WidgetColours.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include "effects/WidgetColours.h"
 
 namespace {
 
@@ -92,8 +92,8 @@ void ArcDial::paintEvent(QPaintEvent*) {
 
     const QRectF outer = knobRect();
     const qreal trackWidth = std::max<qreal>(3.0, outer.width() / 11.0);
-    const QRectF arcRect = outer.adjusted(trackWidth / 2, trackWidth / 2, -trackWidth / 2,
-                                          -trackWidth / 2);
+    const QRectF arcRect =
+        outer.adjusted(trackWidth / 2, trackWidth / 2, -trackWidth / 2, -trackWidth / 2);
 
     // Track from the maximum stop counter-clockwise over the top to the minimum stop.
     painter.setPen(QPen(Shade(*this, 0.25), trackWidth, Qt::SolidLine, Qt::RoundCap));
@@ -119,8 +119,8 @@ void ArcDial::paintEvent(QPaintEvent*) {
     shade.setColorAt(1.0, base.darker(125));
     painter.setBrush(shade);
     const bool focused = hasFocus() && isEnabled();
-    painter.setPen(QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55),
-                        focused ? 1.5 : 1.0));
+    painter.setPen(
+        QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55), focused ? 1.5 : 1.0));
     painter.drawEllipse(body);
 
     // Pointer from near the centre to the knob's rim.

@@ -12,7 +12,7 @@
 class ArcDial : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kMinimumStop = -135;
     static constexpr int kMaximumStop = -45;
     static constexpr int kSweep = 270;  // degrees from the minimum to the maximum stop
@@ -34,10 +34,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
+  signals:
     void changed(int angle);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -45,7 +45,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QRectF knobRect() const;
     int angleTowards(const QPointF& point) const;
     void stepBy(int degrees);

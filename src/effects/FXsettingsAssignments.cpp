@@ -22,8 +22,7 @@ constexpr std::array<std::size_t, 5> kContinuousChoices = {
     param::kInputLevel, param::kHarmonicPitch, param::kWaveClip, param::kDryHpf,
     param::kNoiseGateThreshold};
 constexpr std::array<std::size_t, 4> kOnOffChoices = {
-    param::kDominantNotesCut, param::kHighNotesCut, param::kLimitRangeUp,
-    param::kNoiseGateStatus};
+    param::kDominantNotesCut, param::kHighNotesCut, param::kLimitRangeUp, param::kNoiseGateStatus};
 
 std::span<const std::size_t> ChoicesOf(std::size_t control) {
     if (control == kControlI || control == kControlII) return kContinuousChoices;

@@ -18,8 +18,7 @@ constexpr int kDialWidth = 58;
 constexpr int kDialHeight = 62;
 constexpr int kComboHeight = 22;
 
-ArcDial* makeDial(QWidget* parent, const char* name, const QString& label, QRect place,
-                  int angle) {
+ArcDial* makeDial(QWidget* parent, const char* name, const QString& label, QRect place, int angle) {
     auto* dial = new ArcDial(label, parent);
     dial->setObjectName(name);
     dial->setGeometry(place);
@@ -102,8 +101,8 @@ void TformFXsettings::CreateComponents() {
     QFrame* harmonic = makeOutline(this, "frameHarmonic", {279, 8, 153, 72});
     dial1stHarmonic =
         makeDial(harmonic, "dial1stHarmonic", "1st Harmonic", {1, 5, 74, kDialHeight}, -135);
-    QLabel* pitchLabel = makeLabel(harmonic, "lblHarmonicPitch", "Harmonic Pitch",
-                                   {77, 4, 72, 30}, Qt::AlignCenter);
+    QLabel* pitchLabel =
+        makeLabel(harmonic, "lblHarmonicPitch", "Harmonic Pitch", {77, 4, 72, 30}, Qt::AlignCenter);
     pitchLabel->setWordWrap(true);
     cmbVariableWavePitch = makeList(harmonic, "cmbVariableWavePitch", {79, 38, 68, kComboHeight});
     cmbVariableWavePitch->addItems(fxtexts::kHarmonicPitchItems);
@@ -128,12 +127,13 @@ void TformFXsettings::CreateComponents() {
     QFrame* noiseGate = makeOutline(this, "frameNoiseGate", {279, 206, 153, 62});
     makeTitle(noiseGate, "lblNoiseGate", "Noise Gate", {6, 4, 80, 18});
     swtNoiseGateStatus = makeSwitch(noiseGate, "swtNoiseGateStatus", {8, 28, 40, 22});
-    dialNoiseGateThreshold = makeDial(noiseGate, "dialNoiseGateThreshold", "Threshold",
-                                      {88, 1, 62, 60}, -135);
+    dialNoiseGateThreshold =
+        makeDial(noiseGate, "dialNoiseGateThreshold", "Threshold", {88, 1, 62, 60}, -135);
 
     // The rows of dials end at y 262, so the rule between the controls and the
     // assignments runs just below them.
-    outlines_ = {harmonic, tracking, noiseGate, makeOutline(this, "lineHorizontal", {8, 269, 424, 1}),
+    outlines_ = {harmonic, tracking, noiseGate,
+                 makeOutline(this, "lineHorizontal", {8, 269, 424, 1}),
                  makeOutline(this, "lineVertical", {279, 276, 1, 150})};
 
     // Assignments of the pedal's four controls and the remote footswitch.

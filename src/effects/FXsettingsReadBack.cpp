@@ -18,12 +18,23 @@ constexpr int kLowestSemitone = -5;
 constexpr int kHighestSemitone = 3;
 
 // Labels of the parameter print; the last two print the parameter's own name.
-constexpr std::array<const char*, 17> kPrintLabels = {
-    "Dry: \t",     "Sub Mix: ",      "Sub -1: \t",         "Sub -2: \t",
-    "Wave: \t",    "LPF: \t",        "HPF: \t",            "1st Harmonic: \t",
-    "Split: \t",   "Range: \t",      "Input Lvl: \t",      "Harmonic pitch: \t",
-    "Clip: \t",    "Dominant notes cut: \t", "High notes cut: \t", "Dry HPF: \t",
-    "Limit Range UP: \t"};
+constexpr std::array<const char*, 17> kPrintLabels = {"Dry: \t",
+                                                      "Sub Mix: ",
+                                                      "Sub -1: \t",
+                                                      "Sub -2: \t",
+                                                      "Wave: \t",
+                                                      "LPF: \t",
+                                                      "HPF: \t",
+                                                      "1st Harmonic: \t",
+                                                      "Split: \t",
+                                                      "Range: \t",
+                                                      "Input Lvl: \t",
+                                                      "Harmonic pitch: \t",
+                                                      "Clip: \t",
+                                                      "Dominant notes cut: \t",
+                                                      "High notes cut: \t",
+                                                      "Dry HPF: \t",
+                                                      "Limit Range UP: \t"};
 
 }  // namespace
 
@@ -71,8 +82,8 @@ void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
 }
 
 void TformFXsettings::SetDialFromValue(ArcDial* dial, std::size_t parameter) {
-    dial->setAngle(
-        protocol::ValueToDialAngle(parameters_.value(parameter), parameters_.info(parameter).fullScale));
+    dial->setAngle(protocol::ValueToDialAngle(parameters_.value(parameter),
+                                              parameters_.info(parameter).fullScale));
 }
 
 void TformFXsettings::ApplyParametersToWindow(bool send_immediately) {
@@ -81,7 +92,8 @@ void TformFXsettings::ApplyParametersToWindow(bool send_immediately) {
     SetDialFromValue(dialSubMix, param::kSubMix);
     SetDialFromValue(dialMinus1Oct, param::kMinus1Oct);
     SetDialFromValue(dialMinus2Oct, param::kMinus2Oct);
-    if (const auto wave = protocol::DecodeWave(parameters_.value(param::kWave))) swtWave->setOn(*wave);
+    if (const auto wave = protocol::DecodeWave(parameters_.value(param::kWave)))
+        swtWave->setOn(*wave);
     SetDialFromValue(dialLowPass, param::kLowPass);
     SetDialFromValue(dialHighPass, param::kHighPass);
     SetDialFromValue(dial1stHarmonic, param::kFirstHarmonic);

@@ -57,8 +57,9 @@ std::uint32_t TformFXsettings::SendDialParameter(ArcDial* dial, std::size_t para
         " string (standard par): " + QString::fromStdString(text));
 
     // The newest message of this dial replaces any older one still waiting.
-    auto waiting = std::find_if(pendingDialMessages_.begin(), pendingDialMessages_.end(),
-                                [&](const PendingDialMessage& m) { return m.parameter == parameter; });
+    auto waiting =
+        std::find_if(pendingDialMessages_.begin(), pendingDialMessages_.end(),
+                     [&](const PendingDialMessage& m) { return m.parameter == parameter; });
     if (SendImmediately) {
         if (waiting != pendingDialMessages_.end()) pendingDialMessages_.erase(waiting);
         WriteMessage(text);

@@ -6,13 +6,12 @@
 namespace fxtexts {
 
 inline const QStringList kHarmonicPitchItems = {
-    "-12", "-11", "-10", "-9", "-8", "-7", "-6", "-5", "-4", "-3", "-2", "-1", "0",
+    "-12", "-11", "-10", "-9", "-8", "-7", "-6", "-5", "-4", "-3",  "-2",  "-1", "0",
     "+1",  "+2",  "+3",  "+4", "+5", "+6", "+7", "+8", "+9", "+10", "+11", "+12"};
 
 inline const QStringList kGuitarTuningItems = {
-    "No Tuning Selected", "Standard (EADGBE)", "Drop D (DADGBE)",
-    "DADGAD",             "open D (DADF#AD)",  "Blues G (DGDGBD)",
-    "Open A (EAC#EAE)",   "Open C (CGCGCE)",   "Bass Guitar"};
+    "No Tuning Selected", "Standard (EADGBE)", "Drop D (DADGBE)", "DADGAD",     "open D (DADF#AD)",
+    "Blues G (DGDGBD)",   "Open A (EAC#EAE)",  "Open C (CGCGCE)", "Bass Guitar"};
 
 inline const QStringList kSemitoneItems = {"-5", "-4", "-3", "-2", "-1", "0", "+1", "+2", "+3"};
 

@@ -66,12 +66,11 @@ void TformFXsettings::FormCreate() {
         QString::fromStdString(parameters_.name(param::kWaveClip)),
         QString::fromStdString(parameters_.name(param::kDryHpf)),
         QString::fromStdString(parameters_.name(param::kNoiseGateThreshold))};
-    const QStringList onOff = {
-        fxtexts::kNotAssigned,
-        QString::fromStdString(parameters_.name(param::kDominantNotesCut)),
-        QString::fromStdString(parameters_.name(param::kHighNotesCut)),
-        QString::fromStdString(parameters_.name(param::kLimitRangeUp)),
-        QString::fromStdString(parameters_.name(param::kNoiseGateStatus))};
+    const QStringList onOff = {fxtexts::kNotAssigned,
+                               QString::fromStdString(parameters_.name(param::kDominantNotesCut)),
+                               QString::fromStdString(parameters_.name(param::kHighNotesCut)),
+                               QString::fromStdString(parameters_.name(param::kLimitRangeUp)),
+                               QString::fromStdString(parameters_.name(param::kNoiseGateStatus))};
     cmbAssignCtrlUNO->addItems(continuous);
     cmbAssignCtrlDUE->addItems(continuous);
     cmbAssignCtrlTRE->addItems(onOff);

@@ -30,7 +30,7 @@ struct EditorContext;
 class TformFXsettings : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TformFXsettings(EditorContext& context, QWidget* parent = nullptr);
     ~TformFXsettings() override;
 
@@ -110,7 +110,7 @@ public:
     QButtonGroup* FtswLongPress = nullptr;
     QTimer* Timer1 = nullptr;
 
-public slots:
+  public slots:
     void dialDryChange();
     void dialMinus1OctChange();
     void dialSubMixChange();
@@ -144,11 +144,11 @@ public slots:
     void ControlQUATTROAssignOnChange();
     void RemoteAssignOnChange();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     // A dial message waiting for the send timer: the latest one of each parameter.
     struct PendingDialMessage {
         std::size_t parameter;

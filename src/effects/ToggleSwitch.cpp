@@ -1,10 +1,10 @@
 #include "effects/ToggleSwitch.h"
 
-#include "effects/WidgetColours.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "effects/WidgetColours.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
     const QRectF track = trackRect();
     const qreal radius = track.height() / 2.0;
     const bool focused = hasFocus() && isEnabled();
-    painter.setPen(QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55),
-                        focused ? 1.5 : 1.0));
+    painter.setPen(
+        QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55), focused ? 1.5 : 1.0));
     painter.setBrush(on_ ? Role(*this, QPalette::Highlight) : Shade(*this, 0.3));
     painter.drawRoundedRect(track, radius, radius);
 

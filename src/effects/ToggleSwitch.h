@@ -9,7 +9,7 @@
 class ToggleSwitch : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit ToggleSwitch(const QString& text = {}, QWidget* parent = nullptr);
 
     bool isOn() const { return on_; }
@@ -21,16 +21,16 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
+  signals:
     void switched(bool on);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QRectF trackRect() const;
 
     bool on_ = false;

@@ -11,7 +11,7 @@
 namespace {
 
 class ArcDialTest : public ::testing::Test {
-protected:
+  protected:
     ArcDialTest() {
         dial.resize(58, 62);
         dial.show();

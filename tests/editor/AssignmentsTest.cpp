@@ -16,9 +16,12 @@ namespace {
 using Assignments = EffectsFixture;
 
 TEST_F(Assignments, NothingAssignedGivesOnlyNotAssignedFields) {
-    EXPECT_EQ(window->BuildAssignMessage(), "0400000000" "00FFFFFFFFFFFFFFFFFFFF");
+    EXPECT_EQ(window->BuildAssignMessage(),
+              "0400000000"
+              "00FFFFFFFFFFFFFFFFFFFF");
     EXPECT_EQ(log, (QStringList{"lenght of assign message in bytes: 16",
-                                "assign message: 0400000000" "00FFFFFFFFFFFFFFFFFFFF"}));
+                                "assign message: 0400000000"
+                                "00FFFFFFFFFFFFFFFFFFFF"}));
 }
 
 TEST_F(Assignments, WaveClipOnControlOneAndRemotePreset) {

@@ -95,8 +95,8 @@ TEST_F(EffectSenders, SwitchesSendAtOnceAndKeepWhatTheySent) {
          "Send Split string (standard par): "},
         {window->swtLimitRange, param::kLimitRangeUp, "01FF0000000001", "01FF0000000000", 1, 0,
          "Send Limit Range UP string (assignable par): "},
-        {window->swtNoiseGateStatus, param::kNoiseGateStatus, "0100BC00000001",
-         "0100BC00000000", 1, 0, "Send Noise Gate Status string (assignable par): "},
+        {window->swtNoiseGateStatus, param::kNoiseGateStatus, "0100BC00000001", "0100BC00000000", 1,
+         0, "Send Noise Gate Status string (assignable par): "},
     };
     for (const Row& row : rows) {
         clearWrites();

@@ -41,7 +41,8 @@ TEST_F(EffectWindowShow, ImageWithoutACompleteAddressTableIsReportedAndChangesNo
         window->show();
 
         ASSERT_EQ(dialogs.messages.size(), 1) << line.toStdString();
-        EXPECT_TRUE(dialogs.messages[0].contains("address table")) << dialogs.messages[0].toStdString();
+        EXPECT_TRUE(dialogs.messages[0].contains("address table"))
+            << dialogs.messages[0].toStdString();
         EXPECT_TRUE(logged(dialogs.messages[0]));
         EXPECT_EQ(window->Parameters().address(param::kDry), 0x0027);
         EXPECT_EQ(window->Parameters().address(param::kSubMix), 0x0007);

@@ -24,7 +24,7 @@ using Bytes = std::vector<std::uint8_t>;
 // The in-process software pedal, with the order of the purges and writes the editor
 // asked for.
 class RecordingSimulatedD2xx : public varkunda::link::SimulatedD2xx {
-public:
+  public:
     using FtHandle = varkunda::link::FtHandle;
     using FtStatus = varkunda::link::FtStatus;
 
@@ -58,14 +58,12 @@ inline QByteArray ImageLine(const std::array<std::uint16_t, 21>& table) {
     return QByteArray::fromStdString(line);
 }
 
-inline Bytes Hex(std::string_view text) {
-    return varkunda::protocol::HexTextToBytes(text).value();
-}
+inline Bytes Hex(std::string_view text) { return varkunda::protocol::HexTextToBytes(text).value(); }
 
 // The whole editor on the software pedal, linked, with the effect window of the
 // built-in effect open and enabled.
 class EffectsFixture : public ::testing::Test {
-protected:
+  protected:
     EffectsFixture()
         : app(harness.start()),
           context(harness.context()),
@@ -100,7 +98,9 @@ protected:
         driver.events.clear();
     }
     bool logged(const QString& line) const { return log.contains(line); }
-    void useImage(const QByteArray& image) { harness.resources.replace("VARKUNDA_TZ5_0014", image); }
+    void useImage(const QByteArray& image) {
+        harness.resources.replace("VARKUNDA_TZ5_0014", image);
+    }
 
     RecordingSimulatedD2xx driver;
     EditorHarness harness{&driver};
@@ -116,5 +116,7 @@ protected:
 }  // namespace effects_test
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE

@@ -34,8 +34,15 @@ TEST_F(MainCommands, SaveParametersCarriesWhatTheWindowShows) {
     window->cmbVariableWavePitch->setCurrentText("+12");
     clearWrites();
     harness.main().btnSaveParametersClick();
-    EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("03" "00000000" "00800000" "00000000" "00000000"
-                                                "00000000" "00000000" "00000000" "00000001"
+    EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("03"
+                                                "00000000"
+                                                "00800000"
+                                                "00000000"
+                                                "00000000"
+                                                "00000000"
+                                                "00000000"
+                                                "00000000"
+                                                "00000001"
                                                 "00000000")}));
 }
 
@@ -120,7 +127,8 @@ TEST_F(MainCommands, InstrumentFileThatCannotBeWrittenIsReportedAndTheRangeStill
 
     harness.main().menuStandardClick();
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains("Instrument.txt")) << dialogs.messages[0].toStdString();
+    EXPECT_TRUE(dialogs.messages[0].contains("Instrument.txt"))
+        << dialogs.messages[0].toStdString();
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("0FFF0102030405F1")}));
 }
 

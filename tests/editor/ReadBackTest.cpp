@@ -16,7 +16,7 @@ namespace effects_test {
 namespace {
 
 class ReadBack : public EffectsFixture {
-protected:
+  protected:
     // Controls showing the values of `reply` after a load that sent nothing back.
     StatusReply SampleReply() {
         StatusReply reply;
@@ -91,14 +91,25 @@ TEST_F(ReadBack, ParameterPrintUsesItsLabels) {
         reply.parameters[i] = static_cast<std::uint32_t>(0x1000 + i);
     context.LoadingFromPedal = true;
     window->getParameters(reply);
-    const QStringList expected = {
-        "Dry: \t00001000",          "Sub Mix: 00001001",         "Sub -1: \t00001002",
-        "Sub -2: \t00001003",       "Wave: \t00001004",          "LPF: \t00001005",
-        "HPF: \t00001006",          "1st Harmonic: \t00001007",  "Split: \t00001008",
-        "Range: \t00001009",        "Input Lvl: \t0000100A",     "Harmonic pitch: \t0000100B",
-        "Clip: \t0000100C",         "Dominant notes cut: \t0000100D",
-        "High notes cut: \t0000100E", "Dry HPF: \t0000100F",     "Limit Range UP: \t00001010",
-        "Noise Gate Status: \t00001011", "Noise Gate Threshold: \t00001012"};
+    const QStringList expected = {"Dry: \t00001000",
+                                  "Sub Mix: 00001001",
+                                  "Sub -1: \t00001002",
+                                  "Sub -2: \t00001003",
+                                  "Wave: \t00001004",
+                                  "LPF: \t00001005",
+                                  "HPF: \t00001006",
+                                  "1st Harmonic: \t00001007",
+                                  "Split: \t00001008",
+                                  "Range: \t00001009",
+                                  "Input Lvl: \t0000100A",
+                                  "Harmonic pitch: \t0000100B",
+                                  "Clip: \t0000100C",
+                                  "Dominant notes cut: \t0000100D",
+                                  "High notes cut: \t0000100E",
+                                  "Dry HPF: \t0000100F",
+                                  "Limit Range UP: \t00001010",
+                                  "Noise Gate Status: \t00001011",
+                                  "Noise Gate Threshold: \t00001012"};
     EXPECT_EQ(log.mid(0, 19), expected);
 }
 
@@ -127,7 +138,7 @@ TEST_F(ReadBack, RequestLoadSetsTheControlsAndKeepsTheRawValues) {
     // Only the unguarded switches answer: Wave, Split and Limit Range moved.
     EXPECT_FALSE(window->Timer1->isActive());
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("01000200400000"), Hex("0100C900000001"),
-                                           Hex("01FF0000000001")}));
+                                            Hex("01FF0000000001")}));
 }
 
 TEST_F(ReadBack, OtherLoadSendsTheReEncodedValuesBack) {
@@ -142,8 +153,8 @@ TEST_F(ReadBack, OtherLoadSendsTheReEncodedValuesBack) {
     window->Timer1Timer();
     // Dry HPF moves from its design angle in the dead zone to the minimum stop.
     EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("010027007FE000"), Hex("0100AF003FC000"),
-                                           Hex("0100BD00402000"), Hex("01002D003FC000"),
-                                           Hex("01000600000000"), Hex("010003007FE000")}));
+                                            Hex("0100BD00402000"), Hex("01002D003FC000"),
+                                            Hex("01000600000000"), Hex("010003007FE000")}));
 }
 
 TEST_F(ReadBack, ImmediateRefreshWritesAtOnce) {
