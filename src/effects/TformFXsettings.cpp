@@ -25,18 +25,9 @@ namespace {
 constexpr QRgb kOutlineColour = 0xFFF8F8FF;
 constexpr int kTextPixelSize = 11;
 
-// The text size, and check and radio indicators drawn from the palette so that they
-// show in every look.
-constexpr const char* kWindowStyleSheet = R"(
-QWidget { font-family: "%1"; font-size: %2px; }
-QCheckBox::indicator, QRadioButton::indicator {
-    width: 11px; height: 11px; border: 1px solid palette(text); background: palette(base);
-}
-QRadioButton::indicator { border-radius: 6px; }
-QCheckBox::indicator:checked, QRadioButton::indicator:checked {
-    background: palette(highlight);
-}
-)";
+// The text size as a style sheet rule: the looks are style sheets and would reset a
+// plain font.
+constexpr const char* kWindowStyleSheet = R"(QWidget { font-family: "%1"; font-size: %2px; })";
 
 }  // namespace
 
