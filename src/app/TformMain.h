@@ -58,7 +58,6 @@ public:
 
     // Readers of the pedal's status reply that set the main window's menus.
     void ShowStoreBypassStatus(const varkunda::protocol::StatusReply& reply);
-    void ShowInstrumentRange(const varkunda::protocol::StatusReply& reply);
     void ShowMIDIChannel(const varkunda::protocol::StatusReply& reply);
 
     // Asks the platform shell to open a web address in the default browser.
@@ -147,7 +146,8 @@ public slots:
     void effetto_cliccato(QListWidgetItem* Item);
     // Key-down of the effect list; setting Key to 0 consumes the key.
     void move_up_or_down(int& Key, Qt::KeyboardModifiers Shift);
-    void GetResourceFile();
+    // Loads the selected entry's image; false when none is selected or it cannot be loaded.
+    bool GetResourceFile();
     void OpenEffectWindow();
 
     // Effect parameters, assignments, footswitch mode and presets.
@@ -162,6 +162,7 @@ public slots:
     void menuLowClick();
     void btnSetTuningClick();
     void ChangeInstrument();
+    void ShowInstrumentRange(int position);
     void menuUploadTuningsDataClick();
 
     // Pedal-wide preferences.
@@ -198,8 +199,8 @@ private:
     StatusRequestEnd StopForOldFirmware();
     StatusRequestEnd StopForOldAlgorithm(const QString& reason);
     StatusRequestEnd AcceptStatusReply(const varkunda::protocol::StatusReply& reply);
-    // Selects the effect the pedal reports and loads its image; false, with a message,
-    // when the number names no entry of the list.
+    // Selects the effect the pedal reports; false, with a message, when the number names
+    // no entry of the list.
     bool SelectReportedEffect();
     void ShowAlgorithmUploadRequest(const QString& reason);
     void CloseEffectWindow();

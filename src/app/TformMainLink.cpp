@@ -19,6 +19,7 @@
 #include "link/Transport.h"
 #include "platform/Dialogs.h"
 #include "protocol/StatusReply.h"
+#include "tunings/InstrumentRange.h"
 
 namespace {
 const QString kLinked = QStringLiteral("linked");
@@ -228,27 +229,26 @@ TformMain::StatusRequestEnd TformMain::StopForOldAlgorithm(const QString& reason
     return StatusRequestEnd::AlgorithmTooOld;
 }
 
-// An effect number that names no entry selects nothing: the pedal's effect-independent
-// settings are still shown, but the effect window is neither opened nor set from
-// values that belong to an effect the editor does not know.
+// An effect number that names no entry, or one whose image cannot be loaded, selects
+// nothing: the pedal's effect-independent settings are still shown, but the effect
+// window is neither opened nor set from values of an effect the editor does not know.
 TformMain::StatusRequestEnd TformMain::AcceptStatusReply(
     const varkunda::protocol::StatusReply& reply) {
     TformFXsettings* effects = context_.formFXsettings;
-    if (SelectReportedEffect()) {
-        GetResourceFile();
+    if (SelectReportedEffect() && GetResourceFile()) {
         if (!effects->isVisible()) OpenEffectWindow();
         effects->getFootswitchMode(reply);
         effects->getTuning(reply);
         effects->getAssignments(reply);
         effects->getBypassStatus(reply);
         ShowStoreBypassStatus(reply);
-        ShowInstrumentRange(reply);
+        ::ShowInstrumentRange(*this, reply);
         ShowMIDIChannel(reply);
         effects->getParameters(reply);
     } else {
         CloseEffectWindow();
         ShowStoreBypassStatus(reply);
-        ShowInstrumentRange(reply);
+        ::ShowInstrumentRange(*this, reply);
         ShowMIDIChannel(reply);
     }
     EnableUSBobjects(true);
@@ -289,28 +289,31 @@ void TformMain::CloseEffectWindow() {
 
 // ---- Effect list ----
 
-void TformMain::GetResourceFile() {
+bool TformMain::GetResourceFile() {
     const int index = lstEffects->currentRow();
     context_.ConsolePrint(QStringLiteral("efx index :") + QString::number(index));
     if (index < 0) {
         context_.ConsolePrint(QStringLiteral("No effect is selected: nothing was loaded."));
-        return;
+        return false;
     }
     context_.SelectedEffectName = lstEffects->item(index)->text();
     context_.ConsolePrint(QStringLiteral("selected effect name: ") + context_.SelectedEffectName);
     const QString resourceName = ResourceNameOf(context_.SelectedEffectName);
     context_.ConsolePrint(QStringLiteral("resource name: ") + resourceName);
-    if (!LoadResourceLines(context_, resourceName)) return;
+    if (!LoadResourceLines(context_, resourceName)) return false;
     const QString image =
         context_.AlgorithmImageText.isEmpty() ? QString() : context_.AlgorithmImageText.first();
     context_.ConsolePrint(QStringLiteral("filecontent (first 128 bytes): ") +
                           image.left(kBytesOfImageShown));
+    return true;
 }
 
 // The algorithm check needs the version of the last status reply; before the first
-// reply it is not known yet and the window opens as it does without a pedal.
+// reply it is not known yet and the window opens as it does without a pedal. An entry
+// whose image cannot be loaded opens nothing: the window would show this name over the
+// parameter addresses of the effect loaded before.
 void TformMain::effetto_cliccato(QListWidgetItem*) {
-    GetResourceFile();
+    if (!GetResourceFile()) return;
     if (!context_.DeviceLinked || context_.AlgorithmVersionText.isEmpty()) {
         OpenEffectWindow();
         return;

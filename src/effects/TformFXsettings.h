@@ -1,22 +1,53 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "protocol/Parameters.h"
+#include "protocol/StatusReply.h"
+
+class ArcDial;
+class ToggleSwitch;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QRadioButton;
+class QTimer;
 struct EditorContext;
 
-namespace varkunda::protocol {
-struct StatusReply;
-}
-
-// The effect settings window: one control per effect parameter. Created hidden at
-// start-up and shown beside the main window.
+// The effect settings window: one control per effect parameter, the bypass switch, the
+// tuning lists, the control assignments and the footswitch choice. Changing a control
+// sends the new value to the pedal at once; dials go through a 100 ms send timer so a
+// quick turn costs one message. The window lives for the whole run; closing hides it.
 class TformFXsettings : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TformFXsettings(EditorContext& context, QWidget* parent = nullptr);
-    // Enables or disables every control of the window.
+    ~TformFXsettings() override;
+
+    // The nineteen effect parameters, in status reply order.
+    varkunda::protocol::ParameterSet& Parameters() { return parameters_; }
+    const varkunda::protocol::ParameterSet& Parameters() const { return parameters_; }
+
+    // Switches every control of the window on or off.
     void EnableWindowControls(bool enabled);
+
+    // Reads the parameter addresses from the first line of the loaded effect image.
+    // A line without a complete address table is reported and changes nothing.
+    bool LoadParameterAddresses();
+
+    // Message texts built from the window's state; each is logged as it is built.
+    QString BuildAssignMessage();
+    QString BuildFootswitchMessage();
 
     // Readers of the pedal's status reply, called in this order by the status request:
     // getFootswitchMode, getTuning, getAssignments, getBypassStatus, (the main window's
@@ -27,6 +58,127 @@ public:
     void getBypassStatus(const varkunda::protocol::StatusReply& reply);
     void getParameters(const varkunda::protocol::StatusReply& reply);
 
-private:
+    // The status reply the readers above were given last; nothing before the first.
+    const std::optional<varkunda::protocol::StatusReply>& LastStatusReply() const {
+        return lastStatusReply_;
+    }
+
+    // Sets every parameter control from the parameters' values. With send_immediately
+    // the dial handlers write at once instead of through the send timer.
+    void ApplyParametersToWindow(bool send_immediately);
+
+    // Window state shared with the main window.
+    bool SendImmediately = false;
+    std::uint8_t CurrentTuning = 0;
+    std::int8_t SemitoneVariation = 0;
+    std::array<std::uint8_t, 5> AssignmentFlags{};  // Control I..IV, Remote
+    std::uint16_t FootswitchMode = 0;
+
+    // Components.
+    ArcDial* dialDry = nullptr;
+    ArcDial* dialMinus1Oct = nullptr;
+    ArcDial* dialSubMix = nullptr;
+    ArcDial* dialMinus2Oct = nullptr;
+    ArcDial* dialLowPass = nullptr;
+    ArcDial* dialHighPass = nullptr;
+    ArcDial* dialRange = nullptr;
+    ArcDial* dialDryHPF = nullptr;
+    ArcDial* dialInputLevel = nullptr;
+    ArcDial* dialClipWave = nullptr;
+    ArcDial* dial1stHarmonic = nullptr;
+    ArcDial* dialNoiseGateThreshold = nullptr;
+    ToggleSwitch* swtWave = nullptr;
+    ToggleSwitch* swtSplit = nullptr;
+    ToggleSwitch* swtBypass = nullptr;
+    ToggleSwitch* swtLimitRange = nullptr;
+    ToggleSwitch* swtNoiseGateStatus = nullptr;
+    QCheckBox* chkDominantNoteCut = nullptr;
+    QCheckBox* chkHighNoteCut = nullptr;
+    QComboBox* cmbVariableWavePitch = nullptr;
+    QComboBox* cmbGuitarTuning = nullptr;
+    QComboBox* cmbSemitonesVariation = nullptr;
+    QComboBox* cmbAssignCtrlUNO = nullptr;
+    QComboBox* cmbAssignCtrlDUE = nullptr;
+    QComboBox* cmbAssignCtrlTRE = nullptr;
+    QComboBox* cmbAssignCtrlQUATTRO = nullptr;
+    QComboBox* cmbAssignRemote = nullptr;
+    QRadioButton* chkBypassShortPress = nullptr;
+    QRadioButton* chkChangePresetShortPress = nullptr;
+    QRadioButton* chkBypassLongPress = nullptr;
+    QRadioButton* chkChangePresetLongPress = nullptr;
+    QButtonGroup* FtswShortPress = nullptr;
+    QButtonGroup* FtswLongPress = nullptr;
+    QTimer* Timer1 = nullptr;
+
+  public slots:
+    void dialDryChange();
+    void dialMinus1OctChange();
+    void dialSubMixChange();
+    void dialMinus2OctChange();
+    void dialLPFChange();
+    void dialHPFChange();
+    void dialRangeChange();
+    void dialDryHPFChange();
+    void OnChange_dialInputLevel();
+    void dialClipWaveChange();
+    void dial1stHarmonicChange();
+    void dialNoiseGateThresholdChange();
+    void Timer1Timer();
+
+    void swtWaveSwitch();
+    void swtSplitSwitch();
+    void swtLimitRangeSwitch();
+    void swtNoiseGateStatusSwitch();
+    void swtBypassSwitch();
+
+    void chkDominantNoteCutChange();
+    void chkHighNoteCutChange();
+    void chkDominantNoteCutMouseDown();
+    void VariWavePitchOnChange();
+    void cmbGuitarTuningChange();
+    void cmbSemitonesVariationChange();
+
+    void ControlUNOassignOnChange();
+    void ControlDUEassignOnChange();
+    void ControlTREassignOnChange();
+    void ControlQUATTROAssignOnChange();
+    void RemoteAssignOnChange();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // A dial message waiting for the send timer: the latest one of each parameter.
+    struct PendingDialMessage {
+        std::size_t parameter;
+        std::string text;
+    };
+
+    void CreateComponents();
+    void ConnectHandlers();
+    void FormCreate();
+    void FormShow();
+    void SetFrameColours();
+
+    std::uint32_t SendDialParameter(ArcDial* dial, std::size_t parameter);
+    void DialChanged(ArcDial* dial, std::size_t parameter);
+    void SendSwitchParameter(std::uint32_t value, std::size_t parameter);
+    void SwitchChanged(ToggleSwitch* control, std::size_t parameter, std::uint32_t onValue,
+                       std::uint32_t offValue);
+    void NoteCutChanged(QCheckBox* box, std::size_t parameter);
+    void WriteToDsp(const std::string& prefix, std::uint16_t address, std::uint32_t value);
+    void WriteMessage(const std::string& text);
+    void AssignmentListChanged(std::size_t control);
+    void SetDialFromValue(ArcDial* dial, std::size_t parameter);
+
+    void Log(const QString& text) const;
+    bool Guarded() const;
+
     EditorContext& context_;
+    varkunda::protocol::ParameterSet parameters_;
+    std::vector<PendingDialMessage> pendingDialMessages_;
+    std::array<QComboBox*, 5> assignLists_{};
+    std::vector<QFrame*> outlines_;
+    std::optional<varkunda::protocol::StatusReply> lastStatusReply_;
 };

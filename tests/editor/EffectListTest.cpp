@@ -23,7 +23,7 @@ TEST(EffectList, ClickWithoutPedalLoadsTheImageAndOpensTheWindow) {
     ClickEntry(editor.main().lstEffects, 0);
 
     const QString image = QString::fromLatin1(*editor.resources.find("VARKUNDA_TZ5_0014"));
-    EXPECT_EQ(editor.consoleLines(),
+    EXPECT_EQ(editor.consoleLines().mid(0, 4),
               QStringList({"efx index :0", "selected effect name: Varkunda TZ5 0014",
                            "resource name: Varkunda_TZ5_0014",
                            "filecontent (first 128 bytes): " + image.left(256)}));
@@ -33,7 +33,8 @@ TEST(EffectList, ClickWithoutPedalLoadsTheImageAndOpensTheWindow) {
     EXPECT_TRUE(editor.dialogs.shown.isEmpty());
 }
 
-TEST(EffectList, EntryWithoutImageShowsTheResourceErrorAndLogsNoContent) {
+// The window would show the new name over the addresses of the image loaded before.
+TEST(EffectList, EntryWithoutImageShowsTheResourceErrorAndOpensNothing) {
     EditorHarness editor;
     editor.resources.replace("OCTAVE", "Varkunda TZ5 0014\r\nVarkunda TZ5 0099\r\n");
     editor.start();
@@ -43,6 +44,7 @@ TEST(EffectList, EntryWithoutImageShowsTheResourceErrorAndLogsNoContent) {
     EXPECT_EQ(editor.dialogs.messages,
               QStringList({"Error loading resource: Resource Varkunda_TZ5_0099 not found"}));
     EXPECT_EQ(editor.consoleLines().last(), "resource name: Varkunda_TZ5_0099");
+    EXPECT_FALSE(editor.app().formFXsettings().isVisible());
 }
 
 struct AlgorithmCheckCase {
@@ -64,6 +66,7 @@ TEST_P(EffectClickWhileLinked, ChecksTheAlgorithmOfTheLastReply) {
     editor.context().DeviceLinked = true;
     editor.context().AlgorithmVersionText = c.algorithmText;
     main.EnableMainButtons(true);
+    editor.context().SelectedEffectName = "Varkunda TZ5 0014";
     editor.app().formFXsettings().show();
 
     ClickEntry(main.lstEffects, 0);

@@ -3,6 +3,7 @@
 
 #include "ControlStates.h"
 #include "PedalFixture.h"
+#include "effects/ArcDial.h"
 
 using namespace pedal_test;
 using Answer = Dialogs::Answer;
@@ -31,6 +32,7 @@ TEST(LinkWindow, LinkShowsThePedalAndUnlinkGivesTheControlsBack) {
     EXPECT_EQ(main.lblAlgorithmVersion->text(), "Device Algorithm: 0014");
     EXPECT_TRUE(pedal.context().DeviceLinked);
     EXPECT_EQ(EnabledControls(main), OnlyEnabled(kLinkedControls, main));
+    EXPECT_TRUE(pedal.effects().dialDry->isEnabled());
     EXPECT_TRUE(main.Timer_USB_Read->isActive());
     EXPECT_EQ(pedal.statusRequests(), 1);
     const QStringList log = pedal.editor.consoleLines();
@@ -46,6 +48,7 @@ TEST(LinkWindow, LinkShowsThePedalAndUnlinkGivesTheControlsBack) {
     // Unlink leaves the effect list, Bypass Status and Upgrade Mode as they are.
     EXPECT_EQ(EnabledControls(main),
               OnlyEnabled({"Scan", "Link", "Upgrade Mode", "Effect list", "Bypass Status"}, main));
+    EXPECT_FALSE(pedal.effects().dialDry->isEnabled());
 
     pedal.link();
     EXPECT_EQ(main.lblDeviceName->text(), "Varkunda TZ5  linked");

@@ -1,6 +1,7 @@
 // The status request as the main window makes and shows it, against the software pedal.
 #include <gtest/gtest.h>
 
+#include <QRadioButton>
 #include <QTest>
 
 #include "ControlStates.h"
@@ -29,6 +30,8 @@ TEST(StatusRequestWindow, AcceptedReplySelectsTheEffectOpensTheWindowAndAppliesT
     PedalEditor pedal;
     pedal.pedal().state().midiChannel = 5;
     pedal.pedal().state().storeBypassStatus = 1;
+    pedal.pedal().state().footswitchMode = 2;
+    pedal.pedal().state().parameters[3] = 0x12345678;
     pedal.markConsole();
 
     pedal.link();
@@ -52,6 +55,14 @@ TEST(StatusRequestWindow, AcceptedReplySelectsTheEffectOpensTheWindowAndAppliesT
     EXPECT_FALSE(pedal.main().menuDoNotStoreBypassStatus->isChecked());
     EXPECT_TRUE(pedal.main().Timer_USB_Read->isActive());
     EXPECT_TRUE(pedal.editor.dialogs.shown.isEmpty());
+    // The effect window's readers ran around the main window's, in the reply's order.
+    EXPECT_EQ(pedal.effects().FootswitchMode, 2);
+    EXPECT_TRUE(pedal.effects().chkChangePresetShortPress->isChecked());
+    const qsizetype footswitch = log.indexOf("Footswitch Mode: 2");
+    const qsizetype midi = log.indexOf("MIDI channel: 5");
+    const qsizetype parameter = log.indexOf("Sub -2: \t12345678");
+    EXPECT_TRUE(first < footswitch && footswitch < midi && midi < parameter)
+        << footswitch << " " << midi << " " << parameter;
 }
 
 // While the Request button's request waits, the effect window must not echo what the
@@ -165,9 +176,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StatusRequestWindow, UnknownEffectStillShowsThePedalWideSettingsAndRunsOn) {
     PedalEditor pedal;
     pedal.pedal().state().midiChannel = 3;
+    pedal.pedal().state().instrumentRange = 186;
     pedal.device.statusOverrides = {{3, 0x0A}};
     pedal.link();
     EXPECT_TRUE(pedal.main().MIDIChannelItems[3]->isChecked());
+    EXPECT_TRUE(pedal.main().menuLow->isChecked());
     EXPECT_TRUE(pedal.main().btnRequest->isEnabled());
     EXPECT_TRUE(pedal.main().Timer_USB_Read->isActive());
 }

@@ -1,0 +1,207 @@
+#include "effects/ArcDial.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "effects/WidgetColours.h"
+
+namespace {
+
+constexpr int kLabelHeight = 14;
+constexpr int kWheelStepDegrees = 5;
+constexpr int kPageStepDegrees = 15;
+
+}  // namespace
+
+ArcDial::ArcDial(const QString& label, QWidget* parent) : QWidget(parent), label_(label) {
+    setFocusPolicy(Qt::WheelFocus);
+    setAttribute(Qt::WA_Hover);
+}
+
+int ArcDial::normalizedAngle(int angle) {
+    if (angle >= -180 && angle <= 180) return angle;
+    int wrapped = angle % 360;
+    if (wrapped > 180) wrapped -= 360;
+    if (wrapped < -180) wrapped += 360;
+    return wrapped;
+}
+
+int ArcDial::sweepPosition(int angle) {
+    int position = (kMinimumStop - normalizedAngle(angle)) % 360;
+    return position < 0 ? position + 360 : position;
+}
+
+int ArcDial::angleAtSweepPosition(int position) {
+    int angle = kMinimumStop - position;
+    while (angle <= -180) angle += 360;
+    while (angle > 180) angle -= 360;
+    return angle;
+}
+
+void ArcDial::setAngle(int angle) {
+    const int normalized = normalizedAngle(angle);
+    if (normalized == angle_) return;
+    angle_ = normalized;
+    update();
+    emit changed(angle_);
+}
+
+void ArcDial::setLabel(const QString& label) {
+    label_ = label;
+    update();
+}
+
+QSize ArcDial::sizeHint() const { return {58, 62}; }
+
+QSize ArcDial::minimumSizeHint() const { return {40, 40 + kLabelHeight}; }
+
+QRectF ArcDial::knobRect() const {
+    const qreal side = std::max(8, std::min(width() - 4, height() - kLabelHeight - 2));
+    return {(width() - side) / 2.0, 1.0, side, side};
+}
+
+int ArcDial::angleTowards(const QPointF& point) const {
+    const QPointF centre = knobRect().center();
+    const double dx = point.x() - centre.x();
+    const double dy = centre.y() - point.y();
+    if (dx == 0.0 && dy == 0.0) return angle_;
+    const double degrees = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
+    return normalizedAngle(static_cast<int>(std::lround(degrees)));
+}
+
+void ArcDial::stepBy(int degrees) {
+    int position = sweepPosition(angle_);
+    // From inside the dead zone a step starts at the nearer stop (-90 counts as the
+    // minimum, as the snapping of the parameter handlers has it).
+    if (position > kSweep) position = position < 315 ? kSweep : 0;
+    position = std::clamp(position + degrees, 0, kSweep);
+    setAngle(angleAtSweepPosition(position));
+}
+
+void ArcDial::paintEvent(QPaintEvent*) {
+    using namespace widget_colours;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled()) painter.setOpacity(0.55);
+
+    const QRectF outer = knobRect();
+    const qreal trackWidth = std::max<qreal>(3.0, outer.width() / 11.0);
+    const QRectF arcRect =
+        outer.adjusted(trackWidth / 2, trackWidth / 2, -trackWidth / 2, -trackWidth / 2);
+
+    // Track from the maximum stop counter-clockwise over the top to the minimum stop.
+    painter.setPen(QPen(Shade(*this, 0.25), trackWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawArc(arcRect, kMaximumStop * 16, kSweep * 16);
+
+    // Value arc: clockwise from the minimum stop to the shown position; in the dead
+    // zone it shows the nearer stop.
+    int shown = sweepPosition(angle_);
+    if (shown > kSweep) shown = shown < 315 ? kSweep : 0;
+    if (shown > 0) {
+        painter.setPen(
+            QPen(Role(*this, QPalette::Highlight), trackWidth, Qt::SolidLine, Qt::RoundCap));
+        painter.drawArc(arcRect, (360 + kMinimumStop) * 16, -shown * 16);
+    }
+
+    // Knob body, lit from the top left.
+    const qreal inset = trackWidth * 1.8;
+    const QRectF body = outer.adjusted(inset, inset, -inset, -inset);
+    QRadialGradient shade(body.center() - QPointF(body.width() / 5, body.height() / 5),
+                          body.width() * 0.75);
+    const QColor base = Shade(*this, 0.15);
+    shade.setColorAt(0.0, base.lighter(130));
+    shade.setColorAt(1.0, base.darker(125));
+    painter.setBrush(shade);
+    const bool focused = hasFocus() && isEnabled();
+    painter.setPen(
+        QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55), focused ? 1.5 : 1.0));
+    painter.drawEllipse(body);
+
+    // Pointer from near the centre to the knob's rim.
+    const double radians = angle_ * std::numbers::pi / 180.0;
+    const QPointF direction(std::cos(radians), -std::sin(radians));
+    const qreal radius = body.width() / 2.0;
+    painter.setPen(QPen(Role(*this, QPalette::WindowText), std::max<qreal>(2.0, radius / 6.0),
+                        Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(body.center() + direction * (radius * 0.25),
+                     body.center() + direction * (radius * 0.8));
+
+    // Label under the knob.
+    painter.setPen(Role(*this, QPalette::WindowText));
+    const QRectF labelRect(0, outer.bottom() + 1, width(), height() - outer.bottom() - 1);
+    const QString text = fontMetrics().elidedText(label_, Qt::ElideRight, width());
+    painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignTop, text);
+}
+
+void ArcDial::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    dragging_ = true;
+    setAngle(angleTowards(event->position()));
+    event->accept();
+}
+
+void ArcDial::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    setAngle(angleTowards(event->position()));
+    event->accept();
+}
+
+void ArcDial::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && dragging_) {
+        dragging_ = false;
+        setAngle(angleTowards(event->position()));
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void ArcDial::wheelEvent(QWheelEvent* event) {
+    // Whole notches of 120 eighths of a degree; finer wheels add up until one is full.
+    wheelRemainder_ += event->angleDelta().y();
+    const int notches = wheelRemainder_ / 120;
+    wheelRemainder_ -= notches * 120;
+    if (notches != 0) stepBy(notches * kWheelStepDegrees);
+    event->accept();
+}
+
+void ArcDial::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+            stepBy(1);
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+            stepBy(-1);
+            break;
+        case Qt::Key_PageUp:
+            stepBy(kPageStepDegrees);
+            break;
+        case Qt::Key_PageDown:
+            stepBy(-kPageStepDegrees);
+            break;
+        case Qt::Key_Home:
+            setAngle(kMinimumStop);
+            break;
+        case Qt::Key_End:
+            setAngle(kMaximumStop);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}

@@ -1,0 +1,177 @@
+// The effect window's change handlers: each control sends its parameter to the pedal.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/EditorContext.h"
+#include "effects/ArcDial.h"
+#include "effects/FXsettingsTexts.h"
+#include "effects/TformFXsettings.h"
+#include "effects/ToggleSwitch.h"
+#include "link/D2xxAccess.h"
+#include "platform/Dialogs.h"
+#include "protocol/HexText.h"
+#include "protocol/Messages.h"
+
+namespace protocol = varkunda::protocol;
+namespace param = varkunda::protocol::param;
+
+namespace {
+
+constexpr int kSendDelayMs = 100;
+
+}  // namespace
+
+// Dials. While a Request load runs they stay silent, so the parameters keep exactly
+// what the pedal reported.
+void TformFXsettings::DialChanged(ArcDial* dial, std::size_t parameter) {
+    if (Guarded()) return;
+    parameters_.value(parameter) = SendDialParameter(dial, parameter);
+}
+
+void TformFXsettings::dialDryChange() { DialChanged(dialDry, param::kDry); }
+void TformFXsettings::dialMinus1OctChange() { DialChanged(dialMinus1Oct, param::kMinus1Oct); }
+void TformFXsettings::dialSubMixChange() { DialChanged(dialSubMix, param::kSubMix); }
+void TformFXsettings::dialMinus2OctChange() { DialChanged(dialMinus2Oct, param::kMinus2Oct); }
+void TformFXsettings::dialLPFChange() { DialChanged(dialLowPass, param::kLowPass); }
+void TformFXsettings::dialHPFChange() { DialChanged(dialHighPass, param::kHighPass); }
+void TformFXsettings::dialRangeChange() { DialChanged(dialRange, param::kRange); }
+void TformFXsettings::dialDryHPFChange() { DialChanged(dialDryHPF, param::kDryHpf); }
+void TformFXsettings::OnChange_dialInputLevel() { DialChanged(dialInputLevel, param::kInputLevel); }
+void TformFXsettings::dialClipWaveChange() { DialChanged(dialClipWave, param::kWaveClip); }
+void TformFXsettings::dial1stHarmonicChange() {
+    DialChanged(dial1stHarmonic, param::kFirstHarmonic);
+}
+void TformFXsettings::dialNoiseGateThresholdChange() {
+    DialChanged(dialNoiseGateThreshold, param::kNoiseGateThreshold);
+}
+
+std::uint32_t TformFXsettings::SendDialParameter(ArcDial* dial, std::size_t parameter) {
+    // Writing the snapped angle back raises this dial's handler once more; that run
+    // finds nothing to snap.
+    dial->setAngle(protocol::SnapDialAngle(dial->angle()));
+    const std::uint32_t value = protocol::DialAngleToValue(dial->angle());
+    const std::string text = protocol::SetParameterMessage(parameters_.address(parameter), value);
+    Log("Send " + QString::fromStdString(parameters_.name(parameter)) +
+        " string (standard par): " + QString::fromStdString(text));
+
+    // The newest message of this dial replaces any older one still waiting.
+    auto waiting =
+        std::find_if(pendingDialMessages_.begin(), pendingDialMessages_.end(),
+                     [&](const PendingDialMessage& m) { return m.parameter == parameter; });
+    if (SendImmediately) {
+        if (waiting != pendingDialMessages_.end()) pendingDialMessages_.erase(waiting);
+        WriteMessage(text);
+        return value;
+    }
+    if (waiting != pendingDialMessages_.end())
+        waiting->text = text;
+    else
+        pendingDialMessages_.push_back({parameter, text});
+    if (!Timer1->isActive()) {
+        Timer1->setInterval(kSendDelayMs);
+        Timer1->start();
+    }
+    return value;
+}
+
+// Writes the messages the timer was armed for, one per dial moved meanwhile, each
+// holding that dial's latest position. DeviceOutBuffer is filled only now, so a
+// message another sender put there in between is never written a second time.
+void TformFXsettings::Timer1Timer() {
+    Timer1->stop();
+    const std::vector<PendingDialMessage> due = std::move(pendingDialMessages_);
+    pendingDialMessages_.clear();
+    for (const PendingDialMessage& message : due) WriteMessage(message.text);
+}
+
+void TformFXsettings::WriteMessage(const std::string& text) {
+    context_.device.ConvertToOutBuffer(text);
+    context_.device.WriteDeviceBuffer(static_cast<std::uint32_t>(text.size() / 2));
+}
+
+// Switches send at once, even during a Request load, and keep what they sent as the
+// parameter's value so that storing and presets carry what the window shows.
+void TformFXsettings::SwitchChanged(ToggleSwitch* control, std::size_t parameter,
+                                    std::uint32_t onValue, std::uint32_t offValue) {
+    const std::uint32_t value = control->isOn() ? onValue : offValue;
+    SendSwitchParameter(value, parameter);
+    parameters_.value(parameter) = value;
+}
+
+void TformFXsettings::swtWaveSwitch() {
+    SwitchChanged(swtWave, param::kWave, protocol::kWaveOnValue, protocol::kWaveOffValue);
+}
+void TformFXsettings::swtSplitSwitch() { SwitchChanged(swtSplit, param::kSplit, 1, 0); }
+void TformFXsettings::swtLimitRangeSwitch() {
+    SwitchChanged(swtLimitRange, param::kLimitRangeUp, 1, 0);
+}
+void TformFXsettings::swtNoiseGateStatusSwitch() {
+    SwitchChanged(swtNoiseGateStatus, param::kNoiseGateStatus, 1, 0);
+}
+
+void TformFXsettings::SendSwitchParameter(std::uint32_t value, std::size_t parameter) {
+    const std::string text = protocol::SetParameterMessage(parameters_.address(parameter), value);
+    const char* kind = parameters_.isAssignable(parameter) ? " string (assignable par): "
+                                                           : " string (standard par): ";
+    Log("Send " + QString::fromStdString(parameters_.name(parameter)) + kind +
+        QString::fromStdString(text));
+    WriteMessage(text);
+}
+
+void TformFXsettings::swtBypassSwitch() {
+    if (Guarded()) return;
+    WriteMessage(protocol::BypassMessage(swtBypass->isOn()));
+}
+
+// The note cuts need a tuning: without one the box does not stay checked.
+void TformFXsettings::NoteCutChanged(QCheckBox* box, std::size_t parameter) {
+    if (Guarded()) return;
+    if (box->isChecked() && cmbGuitarTuning->currentIndex() == 0) {
+        context_.dialogs.showMessage(fxtexts::kSetTuningFirst);
+        box->setChecked(false);  // runs this handler again, which sends the 0
+        return;
+    }
+    const std::uint32_t value = box->isChecked() ? 1 : 0;
+    parameters_.value(parameter) = value;
+    WriteToDsp("01", parameters_.address(parameter), value);
+}
+
+void TformFXsettings::chkDominantNoteCutChange() {
+    NoteCutChanged(chkDominantNoteCut, param::kDominantNotesCut);
+}
+void TformFXsettings::chkHighNoteCutChange() {
+    NoteCutChanged(chkHighNoteCut, param::kHighNotesCut);
+}
+
+void TformFXsettings::WriteToDsp(const std::string& prefix, std::uint16_t address,
+                                 std::uint32_t value) {
+    const std::string text = prefix + protocol::HexWord16(address) + protocol::HexWord32(value);
+    Log("write to DSP msg: " + QString::fromStdString(text));
+    const auto count = static_cast<std::uint32_t>((text.size() / 2) % 256);
+    context_.device.ConvertToOutBuffer(text);
+    context_.device.WriteDeviceBuffer(count);
+}
+
+void TformFXsettings::VariWavePitchOnChange() {
+    if (Guarded()) return;
+    const int index = cmbVariableWavePitch->currentIndex();
+    if (index < 0 || index >= static_cast<int>(protocol::HarmonicPitchTable.size())) return;
+    const std::uint32_t value = protocol::HarmonicPitchTable[static_cast<std::size_t>(index)];
+    const std::string text =
+        protocol::SetParameterMessage(parameters_.address(param::kHarmonicPitch), value);
+    Log("Send Harmonic Pitch string: " + QString::fromStdString(text));
+    WriteMessage(text);
+    parameters_.value(param::kHarmonicPitch) = value;
+}
+
+void TformFXsettings::cmbGuitarTuningChange() {
+    const int index = cmbGuitarTuning->currentIndex();
+    if (index >= 0) CurrentTuning = static_cast<std::uint8_t>(index);
+}
+
+void TformFXsettings::cmbSemitonesVariationChange() {
+    if (cmbSemitonesVariation->currentIndex() < 0) return;
+    SemitoneVariation = static_cast<std::int8_t>(cmbSemitonesVariation->currentText().toInt());
+}
