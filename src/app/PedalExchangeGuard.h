@@ -12,7 +12,10 @@ struct EditorContext;
 // uploads, the upgrade, presets, erasing, the MIDI and bypass-storage menus, the
 // console's EEPROM tools) are disabled meanwhile and afterwards get back exactly the
 // enabled state they had; the main window's keyboard focus, moved on when its control
-// was disabled, goes back to it. A guard taken while another is held changes nothing.
+// was disabled, goes back to it. The effect window takes no input meanwhile, and the
+// dial changes it still had to send go out first: written inside the exchange they
+// would be cut by its purge and leave the pedal reading the next message as their
+// rest. A guard taken while another is held changes nothing.
 class PedalExchangeGuard {
 public:
     explicit PedalExchangeGuard(EditorContext& context);
@@ -27,6 +30,7 @@ private:
         bool enabled;
     };
 
+    void sendPendingEffectChanges();
     void hold(QAction* action);
     void hold(QWidget* widget);
 

@@ -146,7 +146,12 @@ public:
     void markConsole() { consoleMark_ = editor.consoleLines().size(); }
     QStringList consoleSinceMark() { return editor.consoleLines().mid(consoleMark_); }
 
-    void link() { main().menuConnect->trigger(); }
+    // Links, then lets the effect window's send timer, due 100 ms later, send what the
+    // status load moved.
+    void link() {
+        main().menuConnect->trigger();
+        if (effects().Timer1->isActive()) effects().Timer1Timer();
+    }
 
     RewritingSimulatedD2xx device;
     EditorHarness editor;

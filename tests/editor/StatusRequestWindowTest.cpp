@@ -7,6 +7,7 @@
 #include "ControlStates.h"
 #include "PedalFixture.h"
 #include "console/TformPrint.h"
+#include "effects/ArcDial.h"
 #include "link/Transport.h"
 #include "protocol/HexText.h"
 
@@ -268,12 +269,13 @@ TEST(StatusRequestWindow, NoSecondExchangeStartsWhileARequestWaits) {
     pedal.clearWire();
     bool clicked = false;
     ControlStates during;
-    bool runningDuring = false, consoleToolsDuring = true;
+    bool runningDuring = false, consoleToolsDuring = true, effectWindowDuring = true;
     pedal.editor.linkEnvironment.onProcessEvents = [&] {
         if (clicked) return;
         clicked = true;
         during = EnabledControls(main);
         runningDuring = pedal.context().PedalExchangeRunning;
+        effectWindowDuring = pedal.effects().isEnabled();
         consoleToolsDuring =
             console.btnReadEEPROM->isEnabled() || console.btnEraseEeprom->isEnabled();
         main.btnRequest->click();
@@ -292,6 +294,7 @@ TEST(StatusRequestWindow, NoSecondExchangeStartsWhileARequestWaits) {
     ASSERT_TRUE(clicked);
     EXPECT_TRUE(runningDuring);
     EXPECT_FALSE(consoleToolsDuring);
+    EXPECT_FALSE(effectWindowDuring);
     for (const char* name :
          {"Request", "Link", "Scan", "Unlink", "Effect list", "Upload Selected",
           "Load Effect From File", "Upgrade Mode", "Start Firmware Upgrade", "Save Preset",
@@ -303,7 +306,29 @@ TEST(StatusRequestWindow, NoSecondExchangeStartsWhileARequestWaits) {
     EXPECT_TRUE(pedal.context().DeviceLinked);
     EXPECT_EQ(EnabledControls(main), before);
     EXPECT_TRUE(console.btnReadEEPROM->isEnabled());
+    EXPECT_TRUE(pedal.effects().isEnabled());
+    EXPECT_TRUE(pedal.effects().dialDry->isEnabled());
     EXPECT_FALSE(pedal.context().PedalExchangeRunning);
+}
+
+// A dial change still waiting for the effect window's send timer goes out before the
+// request, not inside its wait, where the request's purge could cut it.
+TEST(StatusRequestWindow, PendingDialChangeIsSentBeforeTheRequest) {
+    PedalEditor pedal;
+    pedal.link();
+    pedal.clearWire();
+    pedal.effects().dialDry->setAngle(pedal.effects().dialDry->angle() + 30);
+    ASSERT_TRUE(pedal.effects().Timer1->isActive());
+
+    pedal.main().btnRequest->click();
+
+    const auto& writes = pedal.pedal().wireLog();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].bytes.size(), 7u);
+    EXPECT_EQ(writes[0].bytes[0], 0x01);
+    EXPECT_EQ(writes[1].bytes, Bytes({0x02, 0x00}));
+    EXPECT_FALSE(pedal.effects().Timer1->isActive());
+    EXPECT_TRUE(pedal.editor.dialogs.shown.isEmpty());
 }
 
 // What the pedal sends unasked reaches the console through the reply timer; a dump of
