@@ -235,7 +235,7 @@ TformMain::StatusRequestEnd TformMain::StopForOldAlgorithm(const QString& reason
 TformMain::StatusRequestEnd TformMain::AcceptStatusReply(
     const varkunda::protocol::StatusReply& reply) {
     TformFXsettings* effects = context_.formFXsettings;
-    if (SelectReportedEffect() && GetResourceFile()) {
+    if (SelectReportedEffect() && GetResourceFile() && effects) {
         if (!effects->isVisible()) OpenEffectWindow();
         effects->getFootswitchMode(reply);
         effects->getTuning(reply);

@@ -143,6 +143,7 @@ TEST_P(PreferenceToggle, ChoiceThatCannotBeStoredIsShownAndTakenBack) {
 TEST(PreferenceToggle, UnchecksAtTheNextStartAfterNo) {
     EditorHarness editor;
     editor.start();
+    ASSERT_TRUE(editor.main().menuReportUSBErrors->isChecked());
     editor.main().menuReportUSBErrors->trigger();
     editor.restart();
     EXPECT_FALSE(editor.main().menuReportUSBErrors->isChecked());

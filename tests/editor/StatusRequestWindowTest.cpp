@@ -186,6 +186,23 @@ TEST(StatusRequestWindow, UnknownEffectStillShowsThePedalWideSettingsAndRunsOn) 
     EXPECT_TRUE(pedal.main().Timer_USB_Read->isActive());
 }
 
+// Without an effect window (as while the editor is being taken down) a reply still sets
+// the pedal-wide menus and nothing reaches for the missing window.
+TEST(StatusRequestWindow, AcceptedReplyWithoutAnEffectWindowShowsThePedalWideSettings) {
+    PedalEditor pedal;
+    pedal.pedal().state().midiChannel = 7;
+    pedal.pedal().state().instrumentRange = 186;
+    pedal.context().formFXsettings = nullptr;
+
+    pedal.link();
+
+    EXPECT_EQ(pedal.main().lstEffects->currentRow(), 0);
+    EXPECT_TRUE(pedal.main().MIDIChannelItems[7]->isChecked());
+    EXPECT_TRUE(pedal.main().menuLow->isChecked());
+    EXPECT_TRUE(pedal.main().Timer_USB_Read->isActive());
+    EXPECT_FALSE(pedal.effects().isVisible());
+}
+
 TEST(StatusRequestWindow, UnreadableAlgorithmIsTreatedAsOneToReplace) {
     PedalEditor pedal;
     pedal.device.statusOverrides = {{2, 0x1A}};

@@ -86,6 +86,7 @@ TEST(Faults, UnplugAfterZeroBytesUnplugsAtOnceAndReplugBringsItBack) {
 TEST(Faults, UnpluggingLosesRepliesNotYetRead) {
     PedalSimulator pedal;
     Send(pedal, "0200");
+    ASSERT_GT(pedal.hostReadable(), 0u);
     pedal.unplug();
     pedal.replug();
     EXPECT_EQ(pedal.hostReadable(), 0u);
