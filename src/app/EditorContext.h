@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 
 class Dialogs;
@@ -65,6 +66,8 @@ struct EditorContext {
     unsigned RequiredFirmware = 0;         // 13 once start-up is done
     unsigned RequiredAlgorithmNumber = 0;  // from the first effect list entry at start-up
     QString DeviceSerial;
+    // Instrument range last chosen or reported: 255 Standard, 186 Low, 0 before either.
+    std::uint8_t InstrumentRange = 0;
     bool ShowUpdateMsgAtStartup = true;
     bool ReportErrorsPreference = false;
     QString SelectedEffectName;

@@ -59,6 +59,7 @@ public:
     // Readers of the pedal's status reply that set the main window's menus.
     void ShowStoreBypassStatus(const varkunda::protocol::StatusReply& reply);
     void ShowMIDIChannel(const varkunda::protocol::StatusReply& reply);
+    void ShowInstrumentRange(const varkunda::protocol::StatusReply& reply);
 
     // Asks the platform shell to open a web address in the default browser.
     void OpenURL(const QString& url);
@@ -162,7 +163,6 @@ public slots:
     void menuLowClick();
     void btnSetTuningClick();
     void ChangeInstrument();
-    void ShowInstrumentRange(int position);
     void menuUploadTuningsDataClick();
 
     // Pedal-wide preferences.

@@ -19,7 +19,6 @@
 #include "link/Transport.h"
 #include "platform/Dialogs.h"
 #include "protocol/StatusReply.h"
-#include "tunings/InstrumentRange.h"
 
 namespace {
 const QString kLinked = QStringLiteral("linked");
@@ -242,13 +241,13 @@ TformMain::StatusRequestEnd TformMain::AcceptStatusReply(
         effects->getAssignments(reply);
         effects->getBypassStatus(reply);
         ShowStoreBypassStatus(reply);
-        ::ShowInstrumentRange(*this, reply);
+        ShowInstrumentRange(reply);
         ShowMIDIChannel(reply);
         effects->getParameters(reply);
     } else {
         CloseEffectWindow();
         ShowStoreBypassStatus(reply);
-        ::ShowInstrumentRange(*this, reply);
+        ShowInstrumentRange(reply);
         ShowMIDIChannel(reply);
     }
     EnableUSBobjects(true);

@@ -87,7 +87,6 @@ QString TformFXsettings::BuildFootswitchMessage() {
 }
 
 void TformFXsettings::getFootswitchMode(const protocol::StatusReply& reply) {
-    lastStatusReply_ = reply;
     FootswitchMode = reply.footswitchMode;
     Log("Footswitch Mode: " + QString::number(FootswitchMode));
     const std::optional<protocol::FootswitchChoice> choice =
@@ -99,7 +98,6 @@ void TformFXsettings::getFootswitchMode(const protocol::StatusReply& reply) {
 }
 
 void TformFXsettings::getAssignments(const protocol::StatusReply& reply) {
-    lastStatusReply_ = reply;
     std::array<std::optional<std::uint16_t>, 5> fields;
     for (std::size_t control = kControlI; control <= kRemote; ++control) {
         if (reply.assignmentFlags[control] != 0)

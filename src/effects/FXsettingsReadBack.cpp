@@ -39,7 +39,6 @@ constexpr std::array<const char*, 17> kPrintLabels = {"Dry: \t",
 }  // namespace
 
 void TformFXsettings::getTuning(const protocol::StatusReply& reply) {
-    lastStatusReply_ = reply;
     const int tuning = reply.tuning;
     const int semitones = reply.semitoneVariation;
     Log("Current Tuning: " + QString::number(tuning));
@@ -64,13 +63,11 @@ void TformFXsettings::getTuning(const protocol::StatusReply& reply) {
 }
 
 void TformFXsettings::getBypassStatus(const protocol::StatusReply& reply) {
-    lastStatusReply_ = reply;
     if (reply.bypass == 0) swtBypass->setOn(false);
     if (reply.bypass == 1) swtBypass->setOn(true);
 }
 
 void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
-    lastStatusReply_ = reply;
     for (std::size_t i = 0; i < parameters_.size(); ++i) parameters_.value(i) = reply.parameters[i];
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const QString label = i < kPrintLabels.size()

@@ -58,11 +58,6 @@ class TformFXsettings : public QWidget {
     void getBypassStatus(const varkunda::protocol::StatusReply& reply);
     void getParameters(const varkunda::protocol::StatusReply& reply);
 
-    // The status reply the readers above were given last; nothing before the first.
-    const std::optional<varkunda::protocol::StatusReply>& LastStatusReply() const {
-        return lastStatusReply_;
-    }
-
     // Sets every parameter control from the parameters' values. With send_immediately
     // the dial handlers write at once instead of through the send timer.
     void ApplyParametersToWindow(bool send_immediately);
@@ -180,5 +175,4 @@ class TformFXsettings : public QWidget {
     std::vector<PendingDialMessage> pendingDialMessages_;
     std::array<QComboBox*, 5> assignLists_{};
     std::vector<QFrame*> outlines_;
-    std::optional<varkunda::protocol::StatusReply> lastStatusReply_;
 };

@@ -5,11 +5,10 @@
 #include "app/TformMain.h"
 #include "effects/TformFXsettings.h"
 #include "protocol/StatusReply.h"
-#include "tunings/InstrumentRange.h"
 #include "tunings/TuningCommands.h"
 
 void TformMain::menuStandardClick() {
-    SetInstrumentRange(*this, kStandardRange);
+    context_.InstrumentRange = kStandardRange;
     menuStandard->setChecked(true);
     menuLow->setChecked(false);
     WriteInstrumentFile(context_, kStandardRange);
@@ -17,7 +16,7 @@ void TformMain::menuStandardClick() {
 }
 
 void TformMain::menuLowClick() {
-    SetInstrumentRange(*this, kLowRange);
+    context_.InstrumentRange = kLowRange;
     menuLow->setChecked(true);
     menuStandard->setChecked(false);
     WriteInstrumentFile(context_, kLowRange);
@@ -28,17 +27,14 @@ void TformMain::btnSetTuningClick() {
     if (context_.formFXsettings) SendTuning(context_, *context_.formFXsettings);
 }
 
-void TformMain::ChangeInstrument() { ::ChangeInstrument(context_, InstrumentRange(*this)); }
+void TformMain::ChangeInstrument() { ::ChangeInstrument(context_, context_.InstrumentRange); }
 
-// `position` counts into the numbers of the status reply the effect window's readers
-// were last given (the status request runs them before this one); byte 24 is the range.
-void TformMain::ShowInstrumentRange(int position) {
-    if (!context_.formFXsettings) return;
-    const auto& reply = context_.formFXsettings->LastStatusReply();
-    if (!reply) return;
-    const std::vector<std::uint8_t> numbers = varkunda::protocol::EncodeStatusReplyNumbers(*reply);
-    if (position < 0 || position >= static_cast<int>(numbers.size())) return;
-    ShowInstrumentRangeValue(*this, numbers[static_cast<std::size_t>(position)]);
+// A code that is neither Standard nor Low is kept but leaves the tick marks as they are.
+void TformMain::ShowInstrumentRange(const varkunda::protocol::StatusReply& reply) {
+    context_.InstrumentRange = reply.instrumentRange;
+    if (reply.instrumentRange != kStandardRange && reply.instrumentRange != kLowRange) return;
+    menuStandard->setChecked(reply.instrumentRange == kStandardRange);
+    menuLow->setChecked(reply.instrumentRange == kLowRange);
 }
 
 void TformMain::menuUploadTuningsDataClick() {}

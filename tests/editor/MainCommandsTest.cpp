@@ -8,7 +8,6 @@
 #include "EffectsFixture.h"
 #include "effects/ToggleSwitch.h"
 #include "protocol/Parameters.h"
-#include "tunings/InstrumentRange.h"
 
 namespace param = varkunda::protocol::param;
 using Answer = Dialogs::Answer;
@@ -115,7 +114,7 @@ TEST_F(MainCommands, InstrumentRangeMenuSendsRemembersAndTicks) {
     EXPECT_EQ(log, (QStringList{"checksum byte: F1", "0FFF0102030405F1", "checksum byte: B3",
                                 "0FBA0203040506B3"}));
     EXPECT_EQ(dialogs.questions.count("Change current Instrument?"), 2);
-    EXPECT_EQ(InstrumentRange(main), 186);
+    EXPECT_EQ(harness.context().InstrumentRange, 186);
 }
 
 TEST_F(MainCommands, InstrumentFileThatCannotBeWrittenIsReportedAndTheRangeStillSent) {
@@ -138,9 +137,8 @@ TEST_F(MainCommands, StatusReplyRangeSetsTheTicks) {
     for (auto [range, standard, low] :
          {std::tuple{186, false, true}, std::tuple{7, false, true}, std::tuple{255, true, false}}) {
         reply.instrumentRange = static_cast<std::uint8_t>(range);
-        window->getFootswitchMode(reply);  // the readers run before the main window's
-        main.ShowInstrumentRange(24);
-        EXPECT_EQ(InstrumentRange(main), range);
+        main.ShowInstrumentRange(reply);
+        EXPECT_EQ(harness.context().InstrumentRange, range);
         EXPECT_EQ(main.menuStandard->isChecked(), standard) << range;
         EXPECT_EQ(main.menuLow->isChecked(), low) << range;
     }
