@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "BootloaderTestSupport.h"
 #include "tools/TestImages.h"
 
@@ -40,6 +42,8 @@ struct AnswerCase {
     std::string sent;
     std::string answer;
 };
+
+void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
 
 class BootloaderAnswer : public InBootloader, public ::testing::WithParamInterface<AnswerCase> {};
 
@@ -172,6 +176,8 @@ struct GoCase {
     std::vector<std::uint8_t> record;      // written at 0x0801FC00 when not empty
     int reported;                          // firmware number, -1 silent
 };
+
+void PrintTo(const GoCase& c, std::ostream* out) { *out << c.name; }
 
 class GoCommand : public InBootloader, public ::testing::WithParamInterface<GoCase> {};
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,8 @@ struct ImageCase {
     std::vector<std::uint8_t> record;
     std::string statusStart;  // empty: the pedal stays silent
 };
+
+void PrintTo(const ImageCase& c, std::ostream* out) { *out << c.name; }
 
 class Stm32flash : public ::testing::TestWithParam<ImageCase> {
   protected:
