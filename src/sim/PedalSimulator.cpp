@@ -329,10 +329,10 @@ void PedalSimulator::setFramingTimeout(std::chrono::milliseconds timeout) {
 
 void PedalSimulator::injectFault(Fault fault, std::size_t count) {
     auto& faults = impl_->faults;
+    if (fault == Fault::None) impl_->bootloader.setFault(std::nullopt);
     switch (fault) {
         case Fault::None:
             faults = {};
-            impl_->bootloader.setFault(std::nullopt);
             break;
         case Fault::Silence:
             faults.silence = true;

@@ -11,7 +11,16 @@ namespace {
 using protocol::HexByte;
 using protocol::HexWord32;
 
-constexpr std::uint8_t kCommands[] = {0x00, 0x01, 0x02, 0x11, 0x21, 0x31, 0x43};
+// The commands this bootloader knows, in the order Get lists them.
+constexpr std::uint8_t kCommands[] = {
+    static_cast<std::uint8_t>(BootloaderCommand::Get),
+    static_cast<std::uint8_t>(BootloaderCommand::GetVersion),
+    static_cast<std::uint8_t>(BootloaderCommand::GetId),
+    static_cast<std::uint8_t>(BootloaderCommand::ReadMemory),
+    static_cast<std::uint8_t>(BootloaderCommand::Go),
+    static_cast<std::uint8_t>(BootloaderCommand::WriteMemory),
+    static_cast<std::uint8_t>(BootloaderCommand::Erase),
+};
 
 bool Known(std::uint8_t code) {
     return std::find(std::begin(kCommands), std::end(kCommands), code) != std::end(kCommands);
