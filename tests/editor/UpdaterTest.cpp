@@ -74,7 +74,7 @@ struct VersionCase {
     bool downloads;
 };
 
-TEST(UpdateNow, AnOlderLocalUpdaterIsReplacedByDownloadThenStartedTwice) {
+TEST(UpdateNow, TheUpdaterIsDownloadedWhenTheServersIsNewerAndThenStartedTwice) {
     const VersionCase cases[] = {
         {"1.2", "1.3", true},  {"1.3", "1.3", false}, {"1.10", "1.9", false},
         {"1.17", "2.0", true}, {"", "1.3\n", true},  // a version record that cannot be read
