@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QNetworkAccessManager>
 #include <QTimer>
 
 #include "app/BuiltinResources.h"
@@ -198,7 +197,7 @@ void TformMain::createTimers() {
     Timer_USB_Read = makeTimer(50);
     UploadCheckTimer = makeTimer(5000);
     TimerCheckWebVersion = makeTimer(1000);
-    NetHTTPClient1 = new QNetworkAccessManager(this);
+    NetHTTPClient1 = context_.http;
 }
 
 void TformMain::connectHandlers() {
