@@ -3,13 +3,14 @@
 #include <QComboBox>
 
 #include "effects/ArcDial.h"
+#include "effects/EffectControls.h"
 #include "effects/TformFXsettings.h"
 #include "effects/ToggleSwitch.h"
 #include "protocol/HexText.h"
+#include "protocol/Parameters.h"
 #include "protocol/StatusReply.h"
 
 namespace protocol = varkunda::protocol;
-namespace param = varkunda::protocol::param;
 
 namespace {
 
@@ -78,35 +79,30 @@ void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
     ApplyParametersToWindow(false);
 }
 
-void TformFXsettings::SetDialFromValue(ArcDial* dial, std::size_t parameter) {
-    dial->setAngle(protocol::ValueToDialAngle(parameters_.value(parameter),
-                                              parameters_.info(parameter).fullScale));
+// Sets a control from its parameter's value; a value its kind cannot show leaves a
+// switch or the list as it was.
+void TformFXsettings::ShowParameterValue(const effect_controls::EffectControl& control) {
+    const std::uint32_t value = parameters_.value(control.parameter);
+    const protocol::ParameterInfo& info = parameters_.info(control.parameter);
+    effect_controls::VisitComponent(
+        *this, control,
+        [&](ArcDial* dial) { dial->setAngle(protocol::ValueToDialAngle(value, info.fullScale)); },
+        [&](ToggleSwitch* toggle) {
+            if (const auto on = protocol::DecodeSwitch(info.kind, value)) toggle->setOn(*on);
+        },
+        [&](QCheckBox* box) {
+            if (const auto checked = protocol::DecodeSwitch(info.kind, value))
+                box->setChecked(*checked);
+        },
+        [&](QComboBox* list) {
+            if (const auto entry = protocol::PitchTableIndex(value))
+                list->setCurrentIndex(static_cast<int>(*entry));
+        });
 }
 
 void TformFXsettings::ApplyParametersToWindow(bool send_immediately) {
     SendImmediately = send_immediately;
-    SetDialFromValue(dialDry, param::kDry);
-    SetDialFromValue(dialSubMix, param::kSubMix);
-    SetDialFromValue(dialMinus1Oct, param::kMinus1Oct);
-    SetDialFromValue(dialMinus2Oct, param::kMinus2Oct);
-    if (const auto wave = protocol::DecodeWave(parameters_.value(param::kWave)))
-        swtWave->setOn(*wave);
-    SetDialFromValue(dialLowPass, param::kLowPass);
-    SetDialFromValue(dialHighPass, param::kHighPass);
-    SetDialFromValue(dial1stHarmonic, param::kFirstHarmonic);
-    if (const auto split = protocol::DecodeSplit(parameters_.value(param::kSplit)))
-        swtSplit->setOn(*split);
-    SetDialFromValue(dialRange, param::kRange);
-    SetDialFromValue(dialInputLevel, param::kInputLevel);
-    SetDialFromValue(dialClipWave, param::kWaveClip);
-    if (const auto entry = protocol::PitchTableIndex(parameters_.value(param::kHarmonicPitch)))
-        cmbVariableWavePitch->setCurrentIndex(static_cast<int>(*entry));
-    chkDominantNoteCut->setChecked(
-        protocol::DecodeCheckBox(parameters_.value(param::kDominantNotesCut)));
-    chkHighNoteCut->setChecked(protocol::DecodeCheckBox(parameters_.value(param::kHighNotesCut)));
-    SetDialFromValue(dialDryHPF, param::kDryHpf);
-    swtLimitRange->setOn(protocol::DecodeOnOff(parameters_.value(param::kLimitRangeUp)));
-    swtNoiseGateStatus->setOn(protocol::DecodeOnOff(parameters_.value(param::kNoiseGateStatus)));
-    SetDialFromValue(dialNoiseGateThreshold, param::kNoiseGateThreshold);
+    for (const effect_controls::EffectControl& control : effect_controls::Controls())
+        ShowParameterValue(control);
     SendImmediately = false;
 }

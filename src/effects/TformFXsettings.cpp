@@ -12,6 +12,7 @@
 #include "app/EditorContext.h"
 #include "app/Fonts.h"
 #include "effects/ArcDial.h"
+#include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/ToggleSwitch.h"
 #include "platform/Dialogs.h"
@@ -70,17 +71,9 @@ void TformFXsettings::FormCreate() {
     for (QComboBox* list : assignLists_) list->setCurrentIndex(0);
     AssignmentFlags.fill(0);
 
-    dial1stHarmonic->setToolTip(fxtexts::kHint1stHarmonic);
-    cmbVariableWavePitch->setToolTip(fxtexts::kHintHarmonicPitch);
-    chkDominantNoteCut->setToolTip(fxtexts::kHintDominantNoteCut);
-    chkHighNoteCut->setToolTip(fxtexts::kHintHighNoteCut);
-    dialInputLevel->setToolTip(fxtexts::kHintInputLevel);
+    // The parameter controls got their hints with their places.
     cmbGuitarTuning->setToolTip(fxtexts::kHintGuitarTuning);
     cmbSemitonesVariation->setToolTip(fxtexts::kHintSemitones);
-    dialDryHPF->setToolTip(fxtexts::kHintDryHPF);
-    swtLimitRange->setToolTip(fxtexts::kHintLimitRange);
-    swtNoiseGateStatus->setToolTip(fxtexts::kHintNoiseGateStatus);
-    dialNoiseGateThreshold->setToolTip(fxtexts::kHintNoiseGateThreshold);
 
     cmbGuitarTuning->setCurrentIndex(0);
     cmbSemitonesVariation->setCurrentIndex(5);
@@ -89,34 +82,22 @@ void TformFXsettings::FormCreate() {
 }
 
 void TformFXsettings::ConnectHandlers() {
-    connect(dialDry, &ArcDial::changed, this, &TformFXsettings::dialDryChange);
-    connect(dialMinus1Oct, &ArcDial::changed, this, &TformFXsettings::dialMinus1OctChange);
-    connect(dialSubMix, &ArcDial::changed, this, &TformFXsettings::dialSubMixChange);
-    connect(dialMinus2Oct, &ArcDial::changed, this, &TformFXsettings::dialMinus2OctChange);
-    connect(dialLowPass, &ArcDial::changed, this, &TformFXsettings::dialLPFChange);
-    connect(dialHighPass, &ArcDial::changed, this, &TformFXsettings::dialHPFChange);
-    connect(dialRange, &ArcDial::changed, this, &TformFXsettings::dialRangeChange);
-    connect(dialDryHPF, &ArcDial::changed, this, &TformFXsettings::dialDryHPFChange);
-    connect(dialInputLevel, &ArcDial::changed, this, &TformFXsettings::OnChange_dialInputLevel);
-    connect(dialClipWave, &ArcDial::changed, this, &TformFXsettings::dialClipWaveChange);
-    connect(dial1stHarmonic, &ArcDial::changed, this, &TformFXsettings::dial1stHarmonicChange);
-    connect(dialNoiseGateThreshold, &ArcDial::changed, this,
-            &TformFXsettings::dialNoiseGateThresholdChange);
+    for (const effect_controls::EffectControl& control : effect_controls::Controls()) {
+        effect_controls::VisitComponent(
+            *this, control,
+            [&](ArcDial* dial) { connect(dial, &ArcDial::changed, this, control.changed); },
+            [&](ToggleSwitch* toggle) {
+                connect(toggle, &ToggleSwitch::switched, this, control.changed);
+            },
+            [&](QCheckBox* box) { connect(box, &QCheckBox::toggled, this, control.changed); },
+            [&](QComboBox* list) {
+                connect(list, &QComboBox::currentIndexChanged, this, control.changed);
+            });
+    }
     connect(Timer1, &QTimer::timeout, this, &TformFXsettings::Timer1Timer);
-
-    connect(swtWave, &ToggleSwitch::switched, this, &TformFXsettings::swtWaveSwitch);
-    connect(swtSplit, &ToggleSwitch::switched, this, &TformFXsettings::swtSplitSwitch);
-    connect(swtLimitRange, &ToggleSwitch::switched, this, &TformFXsettings::swtLimitRangeSwitch);
-    connect(swtNoiseGateStatus, &ToggleSwitch::switched, this,
-            &TformFXsettings::swtNoiseGateStatusSwitch);
     connect(swtBypass, &ToggleSwitch::switched, this, &TformFXsettings::swtBypassSwitch);
 
-    connect(chkDominantNoteCut, &QCheckBox::toggled, this,
-            &TformFXsettings::chkDominantNoteCutChange);
-    connect(chkHighNoteCut, &QCheckBox::toggled, this, &TformFXsettings::chkHighNoteCutChange);
     chkDominantNoteCut->installEventFilter(this);
-    connect(cmbVariableWavePitch, &QComboBox::currentIndexChanged, this,
-            &TformFXsettings::VariWavePitchOnChange);
     connect(cmbGuitarTuning, &QComboBox::currentIndexChanged, this,
             &TformFXsettings::cmbGuitarTuningChange);
     connect(cmbSemitonesVariation, &QComboBox::currentIndexChanged, this,

@@ -23,6 +23,10 @@ class QRadioButton;
 class QTimer;
 struct EditorContext;
 
+namespace effect_controls {
+struct EffectControl;
+}
+
 // The effect settings window: one control per effect parameter, the bypass switch, the
 // tuning lists, the control assignments and the footswitch choice. Changing a control
 // sends the new value to the pedal at once; dials go through a 100 ms send timer so a
@@ -151,21 +155,25 @@ class TformFXsettings : public QWidget {
     };
 
     void CreateComponents();
+    void CreateParameterControl(const effect_controls::EffectControl& control, QWidget* group);
     void ConnectHandlers();
     void FormCreate();
     void FormShow();
     void SetFrameColours();
 
-    std::uint32_t SendDialParameter(ArcDial* dial, std::size_t parameter);
+    // The common body of the parameter controls' change handlers.
+    void ParameterControlChanged(void (TformFXsettings::*handler)());
     void DialChanged(ArcDial* dial, std::size_t parameter);
+    std::uint32_t SendDialParameter(ArcDial* dial, std::size_t parameter);
+    void SwitchChanged(ToggleSwitch* control, std::size_t parameter);
     void SendSwitchParameter(std::uint32_t value, std::size_t parameter);
-    void SwitchChanged(ToggleSwitch* control, std::size_t parameter, std::uint32_t onValue,
-                       std::uint32_t offValue);
     void NoteCutChanged(QCheckBox* box, std::size_t parameter);
+    void PitchListChanged(QComboBox* list, std::size_t parameter);
     void WriteToDsp(const std::string& prefix, std::uint16_t address, std::uint32_t value);
+    // Every message the window sends to the pedal leaves through here.
     void WriteMessage(const std::string& text);
     void AssignmentListChanged(std::size_t control);
-    void SetDialFromValue(ArcDial* dial, std::size_t parameter);
+    void ShowParameterValue(const effect_controls::EffectControl& control);
 
     void Log(const QString& text) const;
     bool Guarded() const;
