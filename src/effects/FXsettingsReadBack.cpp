@@ -1,7 +1,9 @@
 // Setting the effect window from the pedal's status reply.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScopedValueRollback>
 
+#include "app/EditorContext.h"
 #include "effects/ArcDial.h"
 #include "effects/EffectControls.h"
 #include "effects/TformFXsettings.h"
@@ -40,6 +42,7 @@ constexpr std::array<const char*, 17> kPrintLabels = {"Dry: \t",
 }  // namespace
 
 void TformFXsettings::getTuning(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     const int tuning = reply.tuning;
     const int semitones = reply.semitoneVariation;
     Log("Current Tuning: " + QString::number(tuning));
@@ -64,11 +67,13 @@ void TformFXsettings::getTuning(const protocol::StatusReply& reply) {
 }
 
 void TformFXsettings::getBypassStatus(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     if (reply.bypass == 0) swtBypass->setOn(false);
     if (reply.bypass == 1) swtBypass->setOn(true);
 }
 
 void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     for (std::size_t i = 0; i < parameters_.size(); ++i) parameters_.value(i) = reply.parameters[i];
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const QString label = i < kPrintLabels.size()
@@ -77,7 +82,15 @@ void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
         Log(label + QString::fromStdString(protocol::HexWord32(parameters_.value(i))));
     }
     ApplyParametersToWindow(false);
+    holdsPedalValues_ = true;
+    pedalValuesEffect_ = context_.SelectedEffectName;
 }
+
+bool TformFXsettings::HoldsPedalValues() const {
+    return holdsPedalValues_ && context_.DeviceLinked;
+}
+
+void TformFXsettings::ForgetPedalValues() { holdsPedalValues_ = false; }
 
 // Sets a control from its parameter's value; a value its kind cannot show leaves a
 // switch or the list as it was.

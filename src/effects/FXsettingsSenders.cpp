@@ -89,8 +89,8 @@ void TformFXsettings::ParameterControlChanged(void (TformFXsettings::*handler)()
         [&](QComboBox* list) { PitchListChanged(list, parameter); });
 }
 
-// Dials. While a Request load runs they stay silent, so the parameters keep exactly
-// what the pedal reported.
+// Dials. While a Request load runs or a reply is shown they stay silent, so the
+// parameters keep exactly what the pedal reported.
 void TformFXsettings::DialChanged(ArcDial* dial, std::size_t parameter) {
     if (Guarded()) return;
     parameters_.value(parameter) = SendDialParameter(dial, parameter);
@@ -135,14 +135,22 @@ void TformFXsettings::Timer1Timer() {
     for (const PendingDialMessage& message : due) WriteMessage(message.text);
 }
 
+bool TformFXsettings::FlushPendingChanges() {
+    const bool pending = !pendingDialMessages_.empty();
+    Timer1Timer();
+    return pending;
+}
+
 void TformFXsettings::WriteMessage(const std::string& text) {
     context_.device.ConvertToOutBuffer(text);
     context_.device.WriteDeviceBuffer(static_cast<std::uint32_t>(text.size() / 2));
 }
 
-// Switches send at once, even during a Request load, and keep what they sent as the
-// parameter's value so that storing and presets carry what the window shows.
+// Switches send at once, even during a Request load (but not while a reply is shown),
+// and keep what they sent as the parameter's value so that storing and presets carry
+// what the window shows.
 void TformFXsettings::SwitchChanged(ToggleSwitch* control, std::size_t parameter) {
+    if (showingPedalValues_) return;
     const std::uint32_t value =
         protocol::EncodeSwitch(parameters_.info(parameter).kind, control->isOn());
     SendSwitchParameter(value, parameter);

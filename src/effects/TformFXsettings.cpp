@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QStandardItemModel>
 #include <QTimer>
+#include <chrono>
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
@@ -15,6 +16,7 @@
 #include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/ToggleSwitch.h"
+#include "link/Transport.h"
 #include "platform/Dialogs.h"
 
 namespace protocol = varkunda::protocol;
@@ -25,6 +27,10 @@ namespace {
 // Outline colour of the frames and lines, alpha first.
 constexpr QRgb kOutlineColour = 0xFFF8F8FF;
 constexpr int kTextPixelSize = 11;
+
+// The longest burst of dial messages, one for each of the 19 parameters (133 bytes),
+// crosses the line in 12 ms at 115 200 baud.
+constexpr std::chrono::milliseconds kPendingSendsCrossTheLine{20};
 
 // The text size as a style sheet rule: the looks are style sheets and would reset a
 // plain font.
@@ -123,6 +129,7 @@ void TformFXsettings::showEvent(QShowEvent* event) {
 
 void TformFXsettings::FormShow() {
     SetFrameColours();
+    if (context_.SelectedEffectName != pedalValuesEffect_) holdsPedalValues_ = false;
     if (!context_.SelectedEffectName.isEmpty()) setWindowTitle(context_.SelectedEffectName);
     const QString resourceName = ResourceNameOf(context_.SelectedEffectName);
     Log("resource name: " + resourceName);
@@ -170,6 +177,19 @@ void TformFXsettings::EnableWindowControls(bool enabled) {
     }
 }
 
+void TformFXsettings::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        if (FlushPendingChanges() && context_.transport)
+            context_.transport->environment().sleep(kPendingSendsCrossTheLine);
+        enabledBeforeBusy_ = !testAttribute(Qt::WA_ForceDisabled);
+        setEnabled(false);
+    } else {
+        setEnabled(enabledBeforeBusy_);
+    }
+}
+
 bool TformFXsettings::eventFilter(QObject* watched, QEvent* event) {
     if (watched == chkDominantNoteCut && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
@@ -184,4 +204,4 @@ void TformFXsettings::Log(const QString& text) const {
     if (context_.ConsolePrint) context_.ConsolePrint(text);
 }
 
-bool TformFXsettings::Guarded() const { return context_.LoadingFromPedal; }
+bool TformFXsettings::Guarded() const { return context_.LoadingFromPedal || showingPedalValues_; }

@@ -55,16 +55,34 @@ class TformFXsettings : public QWidget {
 
     // Readers of the pedal's status reply, called in this order by the status request:
     // getFootswitchMode, getTuning, getAssignments, getBypassStatus, (the main window's
-    // readers), getParameters.
+    // readers), getParameters. Reading is no edit: the controls a reader moves send
+    // nothing, ask nothing and keep the values exactly as the pedal reported them.
     void getFootswitchMode(const varkunda::protocol::StatusReply& reply);
     void getTuning(const varkunda::protocol::StatusReply& reply);
     void getAssignments(const varkunda::protocol::StatusReply& reply);
     void getBypassStatus(const varkunda::protocol::StatusReply& reply);
     void getParameters(const varkunda::protocol::StatusReply& reply);
 
-    // Sets every parameter control from the parameters' values. With send_immediately
+    // Sets every parameter control from the parameters' values; the controls that move
+    // send their values (getParameters calls it without sending). With send_immediately
     // the dial handlers write at once instead of through the send timer.
     void ApplyParametersToWindow(bool send_immediately);
+
+    // Whether the parameter values are the ones read from the linked pedal for the
+    // shown effect: set when getParameters applied a status reply, cleared when another
+    // effect is shown and by ForgetPedalValues. Commands that send the window's values
+    // to the pedal are for this state only.
+    bool HoldsPedalValues() const;
+    // The window's values are no longer the pedal's: it was unlinked, or a status reply
+    // was not applied to the window.
+    void ForgetPedalValues();
+
+    // While busy (an exchange with the pedal runs) the window takes no input. Going busy
+    // sends the dial changes still waiting for the send timer first: written inside the
+    // exchange they would be cut by its purge.
+    void SetBusy(bool busy);
+    // Sends the dial changes waiting for the send timer now; true when there were any.
+    bool FlushPendingChanges();
 
     // Window state shared with the main window.
     bool SendImmediately = false;
@@ -176,6 +194,8 @@ class TformFXsettings : public QWidget {
     void ShowParameterValue(const effect_controls::EffectControl& control);
 
     void Log(const QString& text) const;
+    // The edit handlers that are silent while a Request load runs; every handler is
+    // silent while a status reply is shown.
     bool Guarded() const;
 
     EditorContext& context_;
@@ -183,4 +203,9 @@ class TformFXsettings : public QWidget {
     std::vector<PendingDialMessage> pendingDialMessages_;
     std::array<QComboBox*, 5> assignLists_{};
     std::vector<QFrame*> outlines_;
+    bool showingPedalValues_ = false;  // a reader is moving the controls
+    bool holdsPedalValues_ = false;
+    QString pedalValuesEffect_;  // the effect shown when they were read
+    bool busy_ = false;
+    bool enabledBeforeBusy_ = true;
 };
