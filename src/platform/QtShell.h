@@ -6,7 +6,7 @@
 class QtShell : public Shell {
 public:
     bool openUrl(const QString& url) override;
-    // Linux has no elevation prompt of its own here: the program is started as the
-    // current user.
+    // Windows asks the user for administrator rights ("runas"); elsewhere the program
+    // is started as the current user.
     bool startElevated(const QString& program, const QStringList& arguments) override;
 };

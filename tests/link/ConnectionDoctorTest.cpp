@@ -17,7 +17,7 @@ namespace {
 // files in dev, processes in proc, groups in etc/group. Device files are plain files
 // owned by whoever runs the test; the user examined is another one.
 class FakeSystem {
-  public:
+public:
     FakeSystem() : root_(folder_.path().toStdString()) {
         fs::create_directories(root_ / "sys/bus/usb/devices");
         fs::create_directories(root_ / "dev");
@@ -105,7 +105,7 @@ class FakeSystem {
         return system;
     }
 
-  private:
+private:
     static void Write(const fs::path& file, const std::string& text) {
         std::ofstream(file) << text;
     }
