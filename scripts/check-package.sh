@@ -42,6 +42,8 @@ expected_files=(
   ./usr/lib/udev/rules.d/70-varkunda-ftdi.rules
   ./usr/share/doc/varkunda-editor/copyright
   ./usr/share/doc/varkunda-editor/changelog.gz
+  ./usr/share/man/man1/varkunda-editor.1.gz
+  ./usr/share/man/man1/varkunda-pedal-sim.1.gz
 )
 holds_files() {
   local listing missing=0
@@ -85,7 +87,7 @@ pedal_sim_serves() {
 
 mkdir -p "$work/root" "$work/home" "$work/documents" "$work/runtime"
 chmod 700 "$work/runtime"
-check "package holds the programs, desktop entry, icon, metainfo, udev rule and documents" holds_files
+check "package holds the programs, desktop entry, icon, metainfo, udev rule, documents and manual pages" holds_files
 check "package depends on the runtime libraries" depends_on_runtime
 check "lintian finds no error" lintian --fail-on error "$deb"
 check "package unpacks" dpkg-deb -x "$deb" "$work/root"
