@@ -1,6 +1,10 @@
 #include "link/ConnectionDoctor.h"
 
 #include <QtGlobal>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "link/DoctorFacts.h"
 
