@@ -4,8 +4,9 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,11 @@ public:
     // `count` numbers, 10 when 0) spoil the next reply only; UnplugAfterBytes unplugs
     // the pedal once the host has written `count` more bytes. Fault::None clears all.
     void injectFault(Fault fault, std::size_t count = 0);
+    // From now on every status reply reports the given numbers at their indexes instead
+    // of the pedal's own, as a pedal with other firmware might (a version byte with hex
+    // letters, an effect number the editor does not list). Lasts until an empty map or
+    // injectFault(Fault::None).
+    void overrideStatusNumbers(std::map<std::size_t, std::uint8_t> numbers);
 
     const std::vector<WireRecord>& wireLog() const;
     std::vector<std::uint8_t> hostBytes() const;  // every byte of the wire log, in order
@@ -127,7 +133,7 @@ public:
     const std::vector<std::string>& events() const;
     void clearEvents();
 
-    // The 102 numbers the next status reply would carry.
+    // The 102 numbers the next status reply would carry, overrides included.
     std::vector<std::uint8_t> statusNumbers() const;
     const std::vector<std::uint8_t>& tuningData() const;          // last 0x0E table
     const std::vector<std::uint8_t>& installedAlgorithm() const;  // last 0x00 message
