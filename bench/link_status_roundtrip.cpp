@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <chrono>
 
+#include "link/QtLinkEnvironment.h"
 #include "link/StatusRequest.h"
 #include "link/backends/SimulatedD2xx.h"
 #include "protocol/Messages.h"

@@ -10,7 +10,7 @@
 #include "effects/TformFXsettings.h"
 #include "firmware/TformFirmwareUpgrade.h"
 #include "link/D2xxAccess.h"
-#include "link/LinkEnvironment.h"
+#include "link/QtLinkEnvironment.h"
 #include "link/Transport.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtKnownFolders.h"

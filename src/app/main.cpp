@@ -4,9 +4,9 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorApplication.h"
-#include "app/NoDeviceBackend.h"
 #include "link/backends/BackendChoice.h"
 #include "link/backends/BackendFactory.h"
+#include "link/backends/NoDeviceBackend.h"
 #include "platform/Dialogs.h"
 
 namespace {
@@ -33,7 +33,7 @@ std::unique_ptr<varkunda::link::D2xx> makeDriver(const QStringList& arguments, Q
         varkunda::link::CreateBackend(varkunda::link::ParseBackendChoice(arguments), error);
     if (driver) return driver;
     problem = QString::fromStdString(error);
-    return std::make_unique<NoDeviceBackend>();
+    return std::make_unique<varkunda::link::NoDeviceBackend>();
 }
 }  // namespace
 

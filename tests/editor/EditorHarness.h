@@ -12,12 +12,12 @@
 #include "TestDoubles.h"
 #include "app/EditorApplication.h"
 #include "app/EditorContext.h"
-#include "app/NoDeviceBackend.h"
 #include "app/SettingsFiles.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "link/D2xxAccess.h"
 #include "link/LinkEnvironment.h"
+#include "link/backends/NoDeviceBackend.h"
 
 class EditorHarness {
 public:
@@ -73,7 +73,7 @@ public:
     varkunda::link::FakeLinkEnvironment linkEnvironment;
 
 private:
-    NoDeviceBackend noDevice_;
+    varkunda::link::NoDeviceBackend noDevice_;
     varkunda::link::D2xx& driver_;
     std::unique_ptr<EditorApplication> app_;
 };

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include "link/QtLinkEnvironment.h"
 #include "link/StatusRequest.h"
 #include "link/backends/SerialPortD2xx.h"
 
