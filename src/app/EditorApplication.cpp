@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QThread>
 
+#include "app/LinkErrorText.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "effects/TformFXsettings.h"
@@ -45,14 +45,12 @@ EditorApplication::EditorApplication(varkunda::link::D2xx& driver, EditorService
     access_ = std::make_unique<varkunda::link::D2xxAccess>(driver);
     createServices(services);
     createTransport(services.linkEnvironment);
-    access_->setErrorReporter([this](const std::string& text) {
-        context_->dialogs.showMessage(QString::fromLatin1(text));
-    });
+    connectDeviceReports();
     holdConsoleLinesUntilConsoleExists();
     createWindows();
 }
 
-void EditorApplication::createServices(EditorServices& services) {
+void EditorApplication::createServices(const EditorServices& services) {
     Dialogs& dialogs = serviceOr<Dialogs, QtDialogs>(services.dialogs, ownedDialogs_);
     KnownFolders& folders =
         serviceOr<KnownFolders, QtKnownFolders>(services.folders, ownedFolders_);
@@ -60,8 +58,17 @@ void EditorApplication::createServices(EditorServices& services) {
         serviceOr<ResourceStore, QtResourceStore>(services.resources, ownedResources_);
     Shell& shell = serviceOr<Shell, QtShell>(services.shell, ownedShell_);
     context_ = std::make_unique<EditorContext>(dialogs, folders, resources, shell, *access_);
-    context_->Sleep = services.sleep ? std::move(services.sleep)
-                                     : [](int milliseconds) { QThread::msleep(milliseconds); };
+}
+
+// A failed driver call is shown in a message box; a lost device goes to whoever took the
+// context's DeviceLost hook.
+void EditorApplication::connectDeviceReports() {
+    access_->setErrorReporter([this](const varkunda::link::LinkError& error) {
+        context_->dialogs.showMessage(LinkErrorText(error));
+    });
+    access_->setDeviceLostHandler([this](const varkunda::link::LinkError& error) {
+        context_->DeviceLost(LinkErrorText(error));
+    });
 }
 
 // The link logs to whatever console the context holds at the time of the line.

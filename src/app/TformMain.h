@@ -18,6 +18,9 @@ struct EditorContext;
 namespace varkunda::protocol {
 struct StatusReply;
 }
+namespace varkunda::link {
+struct LinkError;
+}
 
 // The editor's main window: the device link menus, the pedal identity labels, the
 // six action buttons and the effect list. Its construction is the start-up sequence
@@ -205,6 +208,7 @@ private:
     void ShowAlgorithmUploadRequest(const QString& reason);
     void CloseEffectWindow();
     bool OpenDeviceLink();
+    void ShowLinkFailure(const varkunda::link::LinkError& error);
     void SendPedalMessage(const std::string& hexText);
 
     void FormCreate();

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "app/EditorContext.h"
+#include "app/SendToPedal.h"
 #include "effects/ArcDial.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/TformFXsettings.h"
 #include "effects/ToggleSwitch.h"
-#include "link/D2xxAccess.h"
 #include "platform/Dialogs.h"
 #include "protocol/HexText.h"
 #include "protocol/Messages.h"
@@ -86,10 +86,7 @@ void TformFXsettings::Timer1Timer() {
     for (const PendingDialMessage& message : due) WriteMessage(message.text);
 }
 
-void TformFXsettings::WriteMessage(const std::string& text) {
-    context_.device.ConvertToOutBuffer(text);
-    context_.device.WriteDeviceBuffer(static_cast<std::uint32_t>(text.size() / 2));
-}
+void TformFXsettings::WriteMessage(const std::string& text) { SendToPedal(context_, text); }
 
 // Switches send at once, even during a Request load, and keep what they sent as the
 // parameter's value so that storing and presets carry what the window shows.
@@ -149,9 +146,7 @@ void TformFXsettings::WriteToDsp(const std::string& prefix, std::uint16_t addres
                                  std::uint32_t value) {
     const std::string text = prefix + protocol::HexWord16(address) + protocol::HexWord32(value);
     Log("write to DSP msg: " + QString::fromStdString(text));
-    const auto count = static_cast<std::uint32_t>((text.size() / 2) % 256);
-    context_.device.ConvertToOutBuffer(text);
-    context_.device.WriteDeviceBuffer(count);
+    SendToPedal(context_, text);
 }
 
 void TformFXsettings::VariWavePitchOnChange() {

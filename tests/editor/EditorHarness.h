@@ -22,7 +22,11 @@
 class EditorHarness {
 public:
     explicit EditorHarness(varkunda::link::D2xx* driver = nullptr)
-        : driver_(driver ? *driver : noDevice_) {}
+        : driver_(driver ? *driver : noDevice_) {
+        linkEnvironment.onSleep = [this](std::chrono::milliseconds pause) {
+            sleeps.append(static_cast<int>(pause.count()));
+        };
+    }
     ~EditorHarness() { stop(); }
 
     EditorApplication& start() {
@@ -32,7 +36,6 @@ public:
         services.folders = &folders;
         services.resources = &resources;
         services.shell = &shell;
-        services.sleep = [this](int milliseconds) { sleeps.append(milliseconds); };
         services.linkEnvironment = &linkEnvironment;
         app_ = std::make_unique<EditorApplication>(driver_, services);
         return *app_;
@@ -68,9 +71,10 @@ public:
     TemporaryKnownFolders folders;
     RecordingShell shell;
     OverlayResourceStore resources;
-    QList<int> sleeps;
-    // The waits for the pedal run on a clock that moves only when they pause.
+    // The waits for the pedal and the fixed pauses run on a clock that moves only when
+    // they pause; `sleeps` lists the pauses in milliseconds.
     varkunda::link::FakeLinkEnvironment linkEnvironment;
+    QList<int> sleeps;
 
 private:
     varkunda::link::NoDeviceBackend noDevice_;
