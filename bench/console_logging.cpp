@@ -6,8 +6,8 @@
 
 #include "EditorBenchSupport.h"
 #include "app/EditorApplication.h"
-#include "app/NoDeviceBackend.h"
 #include "console/TformPrint.h"
+#include "link/backends/NoDeviceBackend.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr int kDumpLines = 16384;
 void LogEepromDump(benchmark::State& state) {
     QTemporaryDir documents;
     qputenv("VARKUNDA_DOCUMENTS", documents.path().toLocal8Bit());
-    EditorApplication editor(std::make_unique<NoDeviceBackend>());
+    EditorApplication editor(std::make_unique<varkunda::link::NoDeviceBackend>());
     TformPrint& console = editor.formPrint();
     console.show();
     if (!bench_support::WaitUntilExposed(console)) {

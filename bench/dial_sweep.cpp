@@ -14,6 +14,8 @@
 #include "effects/ArcDial.h"
 #include "effects/TformFXsettings.h"
 #include "link/D2xxAccess.h"
+#include "link/QtLinkEnvironment.h"
+#include "link/Transport.h"
 #include "link/backends/SimulatedD2xx.h"
 #include "platform/Dialogs.h"
 #include "platform/KnownFolders.h"
@@ -81,6 +83,9 @@ int main(int argc, char** argv) {
     QtResourceStore resources;
     NoShell shell;
     EditorContext context(dialogs, folders, resources, shell, device);
+    varkunda::link::QtLinkEnvironment environment;
+    varkunda::link::Transport transport(device, environment, varkunda::link::LinkLog{});
+    context.transport = &transport;
     context.SelectedEffectName = "Varkunda TZ5 0014";
     context.DeviceLinked = true;
     TformFXsettings window(context);

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <chrono>
 
+#include "link/QtLinkEnvironment.h"
 #include "link/StatusRequest.h"
 #include "link/backends/SimulatedD2xx.h"
 #include "protocol/Messages.h"
@@ -82,7 +83,7 @@ BENCHMARK(BM_StatusRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 void BM_StatusReplyWithoutPause(benchmark::State& state) {
     PacedLink link;
     Measure(state, link.WireMilliseconds(), [&] {
-        link.transport.Send(varkunda::protocol::StatusRequestMessage(), true);
+        link.transport.Send(varkunda::protocol::StatusRequestMessage(), PurgeFirst::Yes);
         return link.transport.ReadReply(varkunda::protocol::kStatusReplyLength).numbers.size() ==
                varkunda::protocol::kStatusReplyLength;
     });

@@ -6,8 +6,8 @@
 
 #include "EditorBenchSupport.h"
 #include "app/EditorApplication.h"
-#include "app/NoDeviceBackend.h"
 #include "app/TformMain.h"
+#include "link/backends/NoDeviceBackend.h"
 
 namespace {
 
@@ -17,7 +17,8 @@ void StartEditor(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        auto editor = std::make_unique<EditorApplication>(std::make_unique<NoDeviceBackend>());
+        auto editor = std::make_unique<EditorApplication>(
+            std::make_unique<varkunda::link::NoDeviceBackend>());
         editor->show();
         if (!bench_support::WaitUntilExposed(editor->formMain())) {
             state.SkipWithError("the main window was not exposed within 5 s");

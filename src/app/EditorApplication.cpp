@@ -3,14 +3,14 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QThread>
 
+#include "app/LinkErrorText.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "effects/TformFXsettings.h"
 #include "firmware/TformFirmwareUpgrade.h"
 #include "link/D2xxAccess.h"
-#include "link/LinkEnvironment.h"
+#include "link/QtLinkEnvironment.h"
 #include "link/Transport.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtHttpClient.h"
@@ -47,14 +47,12 @@ EditorApplication::EditorApplication(varkunda::link::D2xx& driver, EditorService
     access_ = std::make_unique<varkunda::link::D2xxAccess>(driver);
     createServices(services);
     createTransport(services.linkEnvironment);
-    access_->setErrorReporter([this](const std::string& text) {
-        context_->dialogs.showMessage(QString::fromLatin1(text));
-    });
+    connectDeviceReports();
     holdConsoleLinesUntilConsoleExists();
     createWindows();
 }
 
-void EditorApplication::createServices(EditorServices& services) {
+void EditorApplication::createServices(const EditorServices& services) {
     Dialogs& dialogs = serviceOr<Dialogs, QtDialogs>(services.dialogs, ownedDialogs_);
     KnownFolders& folders =
         serviceOr<KnownFolders, QtKnownFolders>(services.folders, ownedFolders_);
@@ -62,11 +60,20 @@ void EditorApplication::createServices(EditorServices& services) {
         serviceOr<ResourceStore, QtResourceStore>(services.resources, ownedResources_);
     Shell& shell = serviceOr<Shell, QtShell>(services.shell, ownedShell_);
     context_ = std::make_unique<EditorContext>(dialogs, folders, resources, shell, *access_);
-    context_->Sleep = services.sleep ? std::move(services.sleep)
-                                     : [](int milliseconds) { QThread::msleep(milliseconds); };
     context_->http = &serviceOr<HttpClient, QtHttpClient>(services.http, ownedHttp_);
     context_->UpdateServerAddress =
         services.updateServer.value_or(UpdateServer::ConfiguredBaseAddress());
+}
+
+// A failed driver call is shown in a message box; a lost device goes to whoever took the
+// context's DeviceLost hook.
+void EditorApplication::connectDeviceReports() {
+    access_->setErrorReporter([this](const varkunda::link::LinkError& error) {
+        context_->dialogs.showMessage(LinkErrorText(error));
+    });
+    access_->setDeviceLostHandler([this](const varkunda::link::LinkError& error) {
+        context_->DeviceLost(LinkErrorText(error));
+    });
 }
 
 // The link logs to whatever console the context holds at the time of the line.

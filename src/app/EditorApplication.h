@@ -33,10 +33,8 @@ struct EditorServices {
     KnownFolders* folders = nullptr;
     ResourceStore* resources = nullptr;
     Shell* shell = nullptr;
-    // The fixed pauses; null pauses for real.
-    std::function<void(int milliseconds)> sleep;
-    // Events, pauses and clock of the waits for the pedal; null is the Qt event loop
-    // and the real clock.
+    // Events, pauses and clock of the waits for the pedal and of the fixed pauses; null
+    // is the Qt event loop and the real clock.
     varkunda::link::LinkEnvironment* linkEnvironment = nullptr;
     // The update server's requests; null is Qt's network access with its 10 s limit.
     HttpClient* http = nullptr;
@@ -72,8 +70,9 @@ public:
     TformUpdateUpdater& formUpdateUpdater() { return *formUpdateUpdater_; }
 
 private:
-    void createServices(EditorServices& services);
+    void createServices(const EditorServices& services);
     void createTransport(varkunda::link::LinkEnvironment* environment);
+    void connectDeviceReports();
     void holdConsoleLinesUntilConsoleExists();
     void connectConsole();
     void createWindows();

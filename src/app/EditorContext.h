@@ -43,12 +43,14 @@ struct EditorContext {
     // a line that does not scroll goes through ConsoleAppendDirect.
     std::function<void(const QString&)> ConsolePrint = [](const QString&) {};
     std::function<void(const QString&)> ConsoleAppendDirect = [](const QString&) {};
-    // The fixed pauses that block the window (40, 100, 200, 400 ms); tests replace it.
-    std::function<void(int milliseconds)> Sleep;
     // The update server's requests (never null once the application is built) and its
     // base address, empty when none is configured.
     HttpClient* http = nullptr;
     QString UpdateServerAddress;
+    // Called once when the device went away while open (unplugged, switched off), even
+    // with "Report USB Errors" off; `reason` says which call found out. The main window
+    // takes it; until then nothing happens.
+    std::function<void(const QString& reason)> DeviceLost = [](const QString&) {};
 
     // The six windows, each set as soon as it has been created (null before that).
     TformMain* formMain = nullptr;

@@ -19,6 +19,9 @@ struct HttpResponse;
 namespace varkunda::protocol {
 struct StatusReply;
 }
+namespace varkunda::link {
+struct LinkError;
+}
 
 // The editor's main window: the device link menus, the pedal identity labels, the
 // six action buttons and the effect list. Its construction is the start-up sequence
@@ -208,6 +211,7 @@ private:
     void ShowAlgorithmUploadRequest(const QString& reason);
     void CloseEffectWindow();
     bool OpenDeviceLink();
+    void ShowLinkFailure(const varkunda::link::LinkError& error);
     void SendPedalMessage(const std::string& hexText);
     // Completion of the version check's request.
     void WebRequestCompleted(const HttpResponse& AResponse);

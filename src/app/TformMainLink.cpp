@@ -10,6 +10,7 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
+#include "app/LinkErrorText.h"
 #include "app/PedalExchangeGuard.h"
 #include "app/TformMain.h"
 #include "effects/TformFXsettings.h"
@@ -99,8 +100,10 @@ bool TformMain::OpenDeviceLink() {
     const auto result = varkunda::link::OpenDeviceLink(
         *context_.transport, context_.DeviceSerial.toLatin1().toStdString(),
         context_.BootloaderMode);
-    if (result.opened)
+    if (result.opened())
         lblDeviceName->setText(lblDeviceName->text() + QStringLiteral(" ") + kLinked);
+    else
+        ShowLinkFailure(*result.error);
     if (context_.BootloaderMode) {
         if (result.bootloaderConnected()) {
             context_.dialogs.showMessage(
@@ -112,7 +115,16 @@ bool TformMain::OpenDeviceLink() {
             context_.dialogs.showMessage(QStringLiteral("Connection to bootloader failed"));
         }
     }
-    return result.opened;
+    return result.opened();
+}
+
+// The failed call itself has been reported by the access layer (a denied port even with
+// reports off); a line opened but left unset was closed again, which only this says.
+void TformMain::ShowLinkFailure(const varkunda::link::LinkError& error) {
+    const QString text = LinkErrorText(error);
+    context_.ConsolePrint(text);
+    if (error.kind == varkunda::link::LinkErrorKind::LineSettingsFailed)
+        context_.dialogs.showMessage(text);
 }
 
 void TformMain::menuDisconnectClick() {
@@ -163,7 +175,7 @@ TformMain::StatusRequestEnd TformMain::RunStatusRequest() {
         outcome = varkunda::link::RequestStatus(*context_.transport);
     }
     if (!outcome.ok()) {
-        const QString message = Text(outcome.message);
+        const QString message = LinkErrorText(*outcome.error);
         context_.ConsolePrint(message);
         context_.dialogs.showMessage(message);
         // The reply timer goes on taking in what a linked pedal sends unasked.

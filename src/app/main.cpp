@@ -4,9 +4,10 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorApplication.h"
-#include "app/NoDeviceBackend.h"
+#include "app/LinkErrorText.h"
 #include "link/backends/BackendChoice.h"
 #include "link/backends/BackendFactory.h"
+#include "link/backends/NoDeviceBackend.h"
 #include "platform/Dialogs.h"
 
 namespace {
@@ -28,12 +29,10 @@ void parseCommandLine(const QApplication& app) {
 // A backend that cannot be made leaves the editor without a device; why is shown once
 // the main window is up.
 std::unique_ptr<varkunda::link::D2xx> makeDriver(const QStringList& arguments, QString& problem) {
-    std::string error;
-    auto driver =
-        varkunda::link::CreateBackend(varkunda::link::ParseBackendChoice(arguments), error);
-    if (driver) return driver;
-    problem = QString::fromStdString(error);
-    return std::make_unique<NoDeviceBackend>();
+    auto created = varkunda::link::CreateBackend(varkunda::link::ParseBackendChoice(arguments));
+    if (created.device) return std::move(created.device);
+    if (created.error) problem = LinkErrorText(*created.error);
+    return std::make_unique<varkunda::link::NoDeviceBackend>();
 }
 }  // namespace
 

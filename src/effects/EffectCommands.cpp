@@ -1,29 +1,23 @@
 #include "effects/EffectCommands.h"
 
 #include <QString>
+#include <chrono>
 #include <string>
 
 #include "app/EditorContext.h"
+#include "app/SendToPedal.h"
 #include "effects/TformFXsettings.h"
-#include "link/D2xxAccess.h"
 #include "platform/Dialogs.h"
 #include "protocol/Messages.h"
 
 namespace {
 
-constexpr int kPauseAfterWriteMs = 100;
+using varkunda::link::PurgeFirst;
+
+constexpr std::chrono::milliseconds kPauseAfterWrite{100};
 
 void Log(EditorContext& context, const QString& text) {
     if (context.ConsolePrint) context.ConsolePrint(text);
-}
-
-void Pause(EditorContext& context, int milliseconds) {
-    if (context.Sleep) context.Sleep(milliseconds);
-}
-
-std::uint32_t Write(EditorContext& context, const std::string& text) {
-    context.device.ConvertToOutBuffer(text);
-    return context.device.WriteDeviceBuffer(static_cast<std::uint32_t>(text.size() / 2));
 }
 
 }  // namespace
@@ -34,23 +28,21 @@ void SaveParametersToPedal(EditorContext& context, const TformFXsettings& effect
     Log(context, "Store settings message (HEX): " + QString::fromStdString(text));
     Log(context, QString::number(text.size() / 2));
     if (context.dialogs.askYesNo("Save Parameters to pedal?") == Dialogs::Answer::No) return;
-    context.device.PurgeDeviceTX();
-    Write(context, text);
-    Pause(context, kPauseAfterWriteMs);
+    if (SendToPedal(context, text, PurgeFirst::Yes).ok()) PauseForPedal(context, kPauseAfterWrite);
 }
 
 void UploadAssignments(EditorContext& context, TformFXsettings& effects,
                        const std::function<void(bool)>& setAssignEnabled) {
     const std::string text = effects.BuildAssignMessage().toStdString();
     if (context.dialogs.askYesNo("Upload Assignments?") == Dialogs::Answer::No) return;
-    Write(context, text);
+    if (!SendToPedal(context, text).ok()) return;
     if (setAssignEnabled) setAssignEnabled(false);
-    Pause(context, kPauseAfterWriteMs);
+    PauseForPedal(context, kPauseAfterWrite);
     if (setAssignEnabled) setAssignEnabled(true);
 }
 
 void SendFootswitchMode(EditorContext& context, TformFXsettings& effects) {
     const QString text = effects.BuildFootswitchMessage();
     Log(context, text);
-    Write(context, text.toStdString());
+    SendToPedal(context, text.toStdString());
 }

@@ -6,9 +6,8 @@ struct EditorContext;
 class TformFXsettings;
 
 // The main window's commands that send the effect window's choices to the pedal. Each
-// builds and logs its message, asks where the command asks, and only then fills
-// DeviceOutBuffer and writes, so nothing another sender does while a question is open
-// can change what is written.
+// builds and logs its message, asks where the command asks, and only then sends it,
+// so nothing another sender does while a question is open can change what is written.
 
 // "Save Parameters": the nine assignable values with the store command (37 bytes).
 void SaveParametersToPedal(EditorContext& context, const TformFXsettings& effects);

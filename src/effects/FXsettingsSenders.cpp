@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "app/EditorContext.h"
+#include "app/SendToPedal.h"
 #include "effects/ArcDial.h"
 #include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/TformFXsettings.h"
 #include "effects/ToggleSwitch.h"
-#include "link/D2xxAccess.h"
 #include "platform/Dialogs.h"
 #include "protocol/HexText.h"
 #include "protocol/Messages.h"
@@ -141,10 +141,7 @@ bool TformFXsettings::FlushPendingChanges() {
     return pending;
 }
 
-void TformFXsettings::WriteMessage(const std::string& text) {
-    context_.device.ConvertToOutBuffer(text);
-    context_.device.WriteDeviceBuffer(static_cast<std::uint32_t>(text.size() / 2));
-}
+void TformFXsettings::WriteMessage(const std::string& text) { SendToPedal(context_, text); }
 
 // Switches send at once, even during a Request load (but not while a reply is shown),
 // and keep what they sent as the parameter's value so that storing and presets carry

@@ -1,44 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "link/DriverStatus.h"
+#include "link/LinkError.h"
 
 namespace varkunda::link {
 
 // The nine calls of the FTDI D2XX driver that the editor uses, with the driver's own
 // status codes and constants. One implementation per backend (simulated pedal,
 // serial port, vendor library loaded at run time).
-using FtHandle = std::uintptr_t;
-using FtStatus = std::uint32_t;
-
-namespace ft {
-inline constexpr FtStatus OK = 0;
-inline constexpr FtStatus INVALID_HANDLE = 1;
-inline constexpr FtStatus DEVICE_NOT_FOUND = 2;
-inline constexpr FtStatus DEVICE_NOT_OPENED = 3;
-inline constexpr FtStatus IO_ERROR = 4;
-inline constexpr FtStatus INSUFFICIENT_RESOURCES = 5;
-inline constexpr FtStatus INVALID_PARAMETER = 6;
-inline constexpr FtStatus INVALID_BAUD_RATE = 7;
-inline constexpr FtStatus INVALID_ARGS = 16;
-inline constexpr FtStatus NOT_SUPPORTED = 17;  // FT_NOT_SUPPORTED / "Other error"
-
-inline constexpr std::uint32_t LIST_NUMBER_ONLY = 0x80000000;
-inline constexpr std::uint32_t LIST_BY_INDEX = 0x40000000;
-inline constexpr std::uint32_t OPEN_BY_SERIAL_NUMBER = 1;
-inline constexpr std::uint32_t OPEN_BY_DESCRIPTION = 2;
-
-inline constexpr std::uint8_t BITS_8 = 8;
-inline constexpr std::uint8_t STOP_BITS_1 = 0;
-inline constexpr std::uint8_t PARITY_NONE = 0;
-inline constexpr std::uint8_t PARITY_EVEN = 2;
-
-inline constexpr std::uint32_t PURGE_RX = 1;
-inline constexpr std::uint32_t PURGE_TX = 2;
-}  // namespace ft
-
 class D2xx {
-public:
+  public:
     virtual ~D2xx() = default;
 
     // FT_ListDevices(&count, nullptr, FT_LIST_NUMBER_ONLY)
@@ -60,6 +35,11 @@ public:
                           std::uint32_t& bytesRead) = 0;
     virtual FtStatus write(FtHandle handle, const std::uint8_t* buffer, std::uint32_t toWrite,
                            std::uint32_t& bytesWritten) = 0;
+
+    // What the backend knows of its latest call beyond the status, asked right after a
+    // call failed: the kind (a denied port, a device that went away), the device and the
+    // system's own words. Nothing when the status says it all.
+    virtual std::optional<LinkError> lastFailure() const { return std::nullopt; }
 };
 
 }  // namespace varkunda::link

@@ -1,36 +1,11 @@
 #include "link/D2xxAccess.h"
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 
 #include "protocol/HexText.h"
 
 namespace varkunda::link {
 namespace {
-
-// The driver's status texts, indexed by status; 8 and 9 have no hyphen and 17 has a
-// blank before its dots, exactly as the editor has always shown them.
-constexpr std::array<std::string_view, 18> kStatusTexts = {
-    "",
-    " - Invalid handle...",
-    " - Device not found...",
-    " - Device not opened...",
-    " - General IO error...",
-    " - Insufficient resources...",
-    " - Invalid parameter...",
-    " - Invalid baud rate...",
-    " Device not opened for erase...",
-    " Device not opened for write...",
-    " - Failed to write...",
-    " - EEPROM read failed...",
-    " - EEPROM write failed...",
-    " - EEPROM erase failed...",
-    " - EEPROM not present...",
-    " - EEPROM not programmed...",
-    " - Invalid arguments...",
-    " - Other error ...",
-};
 
 // A list call hands back a C string of at most 64 characters.
 constexpr std::size_t kListTextLimit = 64;
@@ -42,6 +17,11 @@ std::string UpToNul(const std::string& text, std::size_t limit) {
     return text.substr(0, end);
 }
 
+// What the driver answers on the handle of a device that has gone away.
+bool MeansDeviceGone(FtStatus status) {
+    return status == ft::IO_ERROR || status == ft::DEVICE_NOT_FOUND;
+}
+
 }  // namespace
 
 D2xxAccess::D2xxAccess(D2xx& driver)
@@ -51,82 +31,109 @@ D2xxAccess::D2xxAccess(D2xx& driver)
       DeviceOutBuffer(*out_),
       driver_(driver) {}
 
-FtStatus D2xxAccess::GetFTDeviceCount() {
-    const FtStatus status = driver_.listDeviceCount(DeviceCount);
-    ReportDeviceError("GetFTDeviceCount", status);
+LinkError D2xxAccess::Failure(const char* label, FtStatus status) const {
+    LinkError error = driver_.lastFailure().value_or(LinkError{});
+    error.driverStatus = status;
+    error.call = label;
+    return error;
+}
+
+FtStatus D2xxAccess::Checked(const char* label, FtStatus status) {
+    if (status == ft::OK) return status;
+    LastFailure = Failure(label, status);
+    ReportDeviceError(*LastFailure);
     return status;
+}
+
+template <typename Call>
+FtStatus D2xxAccess::OnOpenDevice(const char* label, Call call) {
+    if (deviceLoss_) return deviceLoss_->driverStatus;
+    const FtStatus status = call();
+    if (status == ft::OK) return status;
+    LinkError error = Failure(label, status);
+    // A backend that knows why it failed has said so; otherwise the status tells.
+    if (!driver_.lastFailure() && MeansDeviceGone(status)) error.kind = LinkErrorKind::DeviceLost;
+    LastFailure = error;
+    if (error.kind == LinkErrorKind::DeviceLost)
+        DeviceLost(std::move(error));
+    else
+        ReportDeviceError(error);
+    return status;
+}
+
+void D2xxAccess::DeviceLost(LinkError error) {
+    if (lostHandler_) {
+        deviceLoss_ = error;
+        lostHandler_(error);
+        return;
+    }
+    ReportDeviceError(error);
+    deviceLoss_ = std::move(error);
+}
+
+FtStatus D2xxAccess::GetFTDeviceCount() {
+    return Checked("GetFTDeviceCount", driver_.listDeviceCount(DeviceCount));
 }
 
 FtStatus D2xxAccess::GetFTDeviceSerialNo(std::uint32_t index) {
     std::string text;
     const FtStatus status = driver_.listSerialNumber(index, text);
     if (status == ft::OK) ListResult = UpToNul(text, kListTextLimit);
-    ReportDeviceError("GetFTDeviceSerialNo", status);
-    return status;
+    return Checked("GetFTDeviceSerialNo", status);
 }
 
 FtStatus D2xxAccess::GetFTDeviceDescription(std::uint32_t index) {
     std::string text;
     const FtStatus status = driver_.listDescription(index, text);
     if (status == ft::OK) ListResult = UpToNul(text, kListTextLimit);
-    ReportDeviceError("GetFTDeviceDescription", status);
-    return status;
+    return Checked("GetFTDeviceDescription", status);
 }
 
 FtStatus D2xxAccess::Open_USB_Device_By_Serial_Number(const std::string& serial) {
     const FtStatus status =
         driver_.openBySerialNumber(UpToNul(serial, kOpenSerialLimit), DeviceHandle);
-    ReportDeviceError("Open_USB_Device_By_Serial_Number", status);
-    return status;
+    if (status == ft::OK) deviceLoss_.reset();
+    return Checked("Open_USB_Device_By_Serial_Number", status);
 }
 
-FtStatus D2xxAccess::CloseDevice() {
-    const FtStatus status = driver_.close(DeviceHandle);
-    ReportDeviceError("FT_Close", status);
-    return status;
-}
+FtStatus D2xxAccess::CloseDevice() { return Checked("FT_Close", driver_.close(DeviceHandle)); }
 
 FtStatus D2xxAccess::SetDeviceBaudRate() {
-    const FtStatus status = driver_.setBaudRate(DeviceHandle, LineBaudRate);
-    ReportDeviceError("FT_SetBaudRate", status);
-    return status;
+    return OnOpenDevice("FT_SetBaudRate",
+                        [&] { return driver_.setBaudRate(DeviceHandle, LineBaudRate); });
 }
 
 FtStatus D2xxAccess::SetDeviceDataCharacteristics() {
-    const FtStatus status =
-        driver_.setDataCharacteristics(DeviceHandle, LineWordLength, LineStopBits, LineParity);
-    ReportDeviceError("FT_SetDataCharacteristics", status);
-    return status;
+    return OnOpenDevice("FT_SetDataCharacteristics", [&] {
+        return driver_.setDataCharacteristics(DeviceHandle, LineWordLength, LineStopBits,
+                                              LineParity);
+    });
 }
 
 FtStatus D2xxAccess::PurgeDeviceRX() {
-    const FtStatus status = driver_.purge(DeviceHandle, ft::PURGE_RX);
-    ReportDeviceError("FT_Purge RX", status);
-    return status;
+    return OnOpenDevice("FT_Purge RX", [&] { return driver_.purge(DeviceHandle, ft::PURGE_RX); });
 }
 
 FtStatus D2xxAccess::PurgeDeviceTX() {
-    const FtStatus status = driver_.purge(DeviceHandle, ft::PURGE_TX);
-    ReportDeviceError("FT_Purge TX", status);
-    return status;
+    return OnOpenDevice("FT_Purge TX", [&] { return driver_.purge(DeviceHandle, ft::PURGE_TX); });
 }
 
 FtStatus D2xxAccess::GetDeviceQueueStatus() {
-    const FtStatus status = driver_.getQueueStatus(DeviceHandle, DeviceQueueCount);
-    ReportDeviceError("FT_GetQueueStatus", status);
-    return status;
+    return OnOpenDevice("FT_GetQueueStatus",
+                        [&] { return driver_.getQueueStatus(DeviceHandle, DeviceQueueCount); });
 }
 
 std::uint32_t D2xxAccess::ReadDeviceBuffer(std::uint32_t /*count*/) {
-    // Takes exactly what is queued, so a read never waits; the query's own status is
-    // not examined (a bad handle fails the read itself, which is reported).
-    std::uint32_t queued = 0;
-    if (driver_.getQueueStatus(DeviceHandle, queued) != ft::OK) queued = 0;
-    const auto toRead = static_cast<std::uint32_t>(std::min<std::size_t>(queued, kBufferSize));
-
     std::uint32_t bytesRead = 0;
-    LastIOStatus = driver_.read(DeviceHandle, DeviceInBuffer.data(), toRead, bytesRead);
-    ReportDeviceError("FT_Read", LastIOStatus);
+    std::uint32_t toRead = 0;
+    LastIOStatus = OnOpenDevice("FT_Read", [&] {
+        // Takes exactly what is queued, so a read never waits; the query's own status
+        // is not examined (a bad handle fails the read itself, which is reported).
+        std::uint32_t queued = 0;
+        if (driver_.getQueueStatus(DeviceHandle, queued) != ft::OK) queued = 0;
+        toRead = static_cast<std::uint32_t>(std::min<std::size_t>(queued, kBufferSize));
+        return driver_.read(DeviceHandle, DeviceInBuffer.data(), toRead, bytesRead);
+    });
     if (LastIOStatus != ft::OK) return 0;
     return std::min(bytesRead, toRead);
 }
@@ -134,8 +141,9 @@ std::uint32_t D2xxAccess::ReadDeviceBuffer(std::uint32_t /*count*/) {
 std::uint32_t D2xxAccess::WriteDeviceBuffer(std::uint32_t n) {
     const auto toWrite = static_cast<std::uint32_t>(std::min<std::size_t>(n, kBufferSize));
     std::uint32_t written = 0;
-    LastIOStatus = driver_.write(DeviceHandle, DeviceOutBuffer.data(), toWrite, written);
-    ReportDeviceError("FT_Write", LastIOStatus);
+    LastIOStatus = OnOpenDevice("FT_Write", [&] {
+        return driver_.write(DeviceHandle, DeviceOutBuffer.data(), toWrite, written);
+    });
     if (LastIOStatus != ft::OK) return 0;
     return std::min(written, toWrite);
 }
@@ -152,14 +160,11 @@ std::size_t D2xxAccess::ConvertToOutBuffer(std::string_view hexText) {
     return protocol::ConvertHexText(hexText, DeviceOutBuffer.data(), kBufferSize);
 }
 
-void D2xxAccess::ReportDeviceError(const std::string& label, FtStatus status) {
-    if (!ErrorReportsOn || status == ft::OK || !reporter_) return;
-    reporter_(label + StatusText(status));
-}
-
-std::string D2xxAccess::StatusText(FtStatus status) {
-    if (status < kStatusTexts.size()) return std::string(kStatusTexts[status]);
-    return " - Unknown error (status " + std::to_string(status) + ")...";
+// A port the system refuses is shown even with reports off: only the player can mend it.
+void D2xxAccess::ReportDeviceError(const LinkError& error) {
+    if (deviceLoss_ || !reporter_) return;
+    if (!ErrorReportsOn && error.kind != LinkErrorKind::PermissionDenied) return;
+    reporter_(error);
 }
 
 }  // namespace varkunda::link

@@ -13,6 +13,18 @@ std::string HandleText(FtHandle handle) {
     return protocol::HexWord32(static_cast<std::uint32_t>(value >> 32)) + low;
 }
 
+// A line left at other settings than the pedal's would garble every message: it is
+// closed again and not linked.
+std::optional<LinkError> ApplyLineSettings(D2xxAccess& access) {
+    const bool applied =
+        access.SetDeviceBaudRate() == ft::OK && access.SetDeviceDataCharacteristics() == ft::OK;
+    if (applied) return std::nullopt;
+    LinkError error = access.DeviceLoss().value_or(access.LastFailure.value_or(LinkError{}));
+    if (error.kind != LinkErrorKind::DeviceLost) error.kind = LinkErrorKind::LineSettingsFailed;
+    access.CloseDevice();
+    return error;
+}
+
 }  // namespace
 
 std::vector<FoundDevice> ListDevices(D2xxAccess& access) {
@@ -29,32 +41,33 @@ std::vector<FoundDevice> ListDevices(D2xxAccess& access) {
     return devices;
 }
 
-LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial, bool bootloaderMode) {
+LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial,
+                              bool bootloaderMode) {
     D2xxAccess& access = transport.access();
     const LinkLog& log = transport.log();
     LinkOpenResult result;
     log.Print("serial number: " + serial);
-    result.opened = access.Open_USB_Device_By_Serial_Number(serial) == ft::OK;
-    if (!result.opened) return result;  // a handshake on a device not open cannot succeed
+    if (access.Open_USB_Device_By_Serial_Number(serial) != ft::OK) {
+        // A handshake on a device not open cannot succeed.
+        result.error = access.LastFailure.value_or(LinkError{});
+        return result;
+    }
+    result.error = ApplyLineSettings(access);
+    if (result.error) return result;
 
-    access.SetDeviceBaudRate();
-    access.SetDeviceDataCharacteristics();
     log.Print("FT_HANDLE: 0x" + HandleText(access.DeviceHandle));
     log.AppendDirect("baud rate = " + std::to_string(access.LineBaudRate));
-    if (bootloaderMode) {
-        result.handshakeRun = true;
-        result.bootloaderAnswer = BootloaderHandshake(transport);
-    }
+    if (bootloaderMode) result.bootloaderAnswer = BootloaderHandshake(transport);
     return result;
 }
 
 std::string BootloaderHandshake(Transport& transport) {
     D2xxAccess& access = transport.access();
     access.SetLineParameters(LineMode::BootloaderLine);
-    access.SetDeviceDataCharacteristics();
-    access.DeviceOutBuffer[0] = kBootloaderSync;
     std::string answer;
-    if (access.WriteDeviceBuffer(1) == 1) answer = transport.ReadReplyText(true);
+    if (access.SetDeviceDataCharacteristics() == ft::OK &&
+        transport.Send(protocol::HexByte(kBootloaderSync)).ok())
+        answer = transport.ReadReplyText(true);
     transport.log().AppendDirect("received Byte: " + answer);
     return answer;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ inline constexpr const char* kBootloaderAckText = "79";
 struct FoundDevice {
     std::string serial;
     std::string description;
-    FtStatus serialStatus = ft::OK;       // a failed list call leaves the text empty
+    FtStatus serialStatus = ft::OK;  // a failed list call leaves the text empty
     FtStatus descriptionStatus = ft::OK;
 };
 
@@ -25,13 +26,17 @@ struct FoundDevice {
 std::vector<FoundDevice> ListDevices(D2xxAccess& access);
 
 struct LinkOpenResult {
-    bool opened = false;
-    bool handshakeRun = false;        // bootloader mode asked for the handshake
-    std::string bootloaderAnswer;     // first byte after 0x7F as two hex digits, or empty
+    // Why the device is not linked: the open failed (as the access layer reported it), or
+    // the line settings could not be applied (LineSettingsFailed) and it was closed again.
+    std::optional<LinkError> error;
+    // In bootloader mode, after a successful open: the first byte answered to 0x7F as two
+    // hex digits, or empty when none came.
+    std::optional<std::string> bootloaderAnswer;
+    bool opened() const { return !error; }
     bool bootloaderConnected() const { return bootloaderAnswer == kBootloaderAckText; }
 };
 
-// Opens the device with the line settings as they stand and logs as the link does
+// Opens the device, applies the line settings as they stand and logs as the link does
 // ("serial number: ", "FT_HANDLE: 0x...", "baud rate = " appended without scrolling).
 // In bootloader mode, after a successful open, also runs the bootloader handshake.
 // The window shows the outcome.
@@ -39,7 +44,8 @@ LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial, b
 
 // Switches the open line to the bootloader's even parity, sends 0x7F and returns the
 // first byte answered as two hex digits ("79" is an acknowledgement), or empty when
-// none came. Appends "received Byte: " and the answer to the log without scrolling.
+// none came or the line could not be switched. Appends "received Byte: " and the answer to the log
+// without scrolling.
 std::string BootloaderHandshake(Transport& transport);
 
 }  // namespace varkunda::link

@@ -5,11 +5,9 @@
 namespace varkunda::link {
 namespace {
 
-StatusOutcome Failure(StatusError error, std::string message,
-                      std::vector<std::uint8_t> numbers = {}) {
+StatusOutcome Failure(LinkError error, std::vector<std::uint8_t> numbers = {}) {
     StatusOutcome outcome;
-    outcome.error = error;
-    outcome.message = std::move(message);
+    outcome.error = std::move(error);
     outcome.numbers = std::move(numbers);
     return outcome;
 }
@@ -17,37 +15,26 @@ StatusOutcome Failure(StatusError error, std::string message,
 }  // namespace
 
 StatusOutcome RequestStatus(Transport& transport) {
-    const SendResult sent = transport.Send(protocol::StatusRequestMessage(), true);
-    if (!sent.ok())
-        return Failure(StatusError::WriteFailed,
-                       "The status request could not be sent to the pedal.");
+    SendResult sent = transport.Send(protocol::StatusRequestMessage(), PurgeFirst::Yes);
+    if (!sent.ok()) {
+        sent.error->kind = LinkErrorKind::RequestNotSent;
+        return Failure(std::move(*sent.error));
+    }
 
     transport.environment().sleep(kStatusReplyPause);
     ReplyResult reply = transport.ReadReply(protocol::kStatusReplyLength);
-    switch (reply.status) {
-        case ReplyStatus::QueueFailed:
-            return Failure(StatusError::QueueFailed,
-                           "The pedal could not be read: the device is not open or was unplugged.");
-        case ReplyStatus::TimedOut:
-            return Failure(StatusError::NoReply,
-                           "The pedal did not answer the status request in time.");
-        case ReplyStatus::Received:
-            break;
-    }
+    if (!reply.received()) return Failure(std::move(*reply.error));
     const std::size_t count = reply.numbers.size();
     if (count < protocol::kStatusReplyLength)
-        return Failure(StatusError::Incomplete,
-                       "The pedal's status reply was incomplete (" + std::to_string(count) +
-                           " of " + std::to_string(protocol::kStatusReplyLength) + " numbers).",
+        return Failure(LinkError{.kind = LinkErrorKind::IncompleteReply,
+                                 .reached = count,
+                                 .expected = protocol::kStatusReplyLength},
                        std::move(reply.numbers));
 
     StatusOutcome outcome;
     outcome.reply = protocol::ParseStatusReply(reply.numbers);
     outcome.numbers = std::move(reply.numbers);
-    if (!outcome.reply) {
-        outcome.error = StatusError::Unreadable;
-        outcome.message = "The pedal's status reply could not be read.";
-    }
+    if (!outcome.reply) outcome.error = LinkError{.kind = LinkErrorKind::UnreadableReply};
     return outcome;
 }
 

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
+#include "link/LinkError.h"
 #include "link/Transport.h"
 #include "protocol/StatusReply.h"
 
@@ -15,20 +15,12 @@ namespace varkunda::link {
 // The pause between the status request and reading its reply.
 inline constexpr std::chrono::milliseconds kStatusReplyPause{200};
 
-enum class StatusError {
-    None,
-    WriteFailed,  // the request did not reach the driver
-    NoReply,      // nothing arrived within the time limit
-    QueueFailed,  // the driver could not be asked for its queue (no device, unplugged)
-    Incomplete,   // fewer numbers than a status reply has
-    Unreadable,   // enough numbers, but the layout does not parse
-};
-
+// The request ends in a reply or in one of these: RequestNotSent, ReadFailed, NoReply,
+// IncompleteReply (with the numbers that came) or UnreadableReply.
 struct StatusOutcome {
     std::optional<protocol::StatusReply> reply;  // set only for a fresh, complete reply
-    StatusError error = StatusError::None;
-    std::string message;                  // for the user when `reply` is empty
-    std::vector<std::uint8_t> numbers;    // what this request decoded, possibly nothing
+    std::optional<LinkError> error;              // why `reply` is empty
+    std::vector<std::uint8_t> numbers;           // what this request decoded, possibly nothing
     bool ok() const { return reply.has_value(); }
 };
 

@@ -25,42 +25,50 @@ constexpr std::size_t kUnaskedLogLimit = 64;  // bytes shown of an unasked messa
 Transport::Transport(D2xxAccess& access, LinkEnvironment& environment, LinkLog log)
     : access_(access), environment_(environment), log_(std::move(log)) {}
 
-SendResult Transport::Send(std::string_view hexText, bool purgeTxFirst) {
+SendResult Transport::Send(std::string_view hexText, PurgeFirst purge) {
     SendResult result;
     result.bytesExpected = hexText.size() / 2;
-    if (result.bytesExpected > D2xxAccess::kBufferSize) {
-        result.error = "The message is longer than the 65536-byte transfer buffer; nothing was sent.";
+    const auto refuse = [&](LinkErrorKind kind, std::size_t reached) {
+        result.error =
+            LinkError{.kind = kind, .reached = reached, .expected = result.bytesExpected};
         return result;
-    }
+    };
+    if (result.bytesExpected > D2xxAccess::kBufferSize)
+        return refuse(LinkErrorKind::MessageTooLong, 0);
     const std::size_t converted =
         access_.ConvertToOutBuffer(hexText.substr(0, 2 * result.bytesExpected));
-    if (converted < result.bytesExpected) {
-        result.error = "The message text is not hexadecimal at byte " + std::to_string(converted) +
-                       "; nothing was sent.";
-        return result;
-    }
+    if (converted < result.bytesExpected) return refuse(LinkErrorKind::NotHexadecimal, converted);
     if (result.bytesExpected == 0) return result;
 
-    if (purgeTxFirst) access_.PurgeDeviceTX();
-    result.bytesWritten = access_.WriteDeviceBuffer(static_cast<std::uint32_t>(result.bytesExpected));
-    result.status = access_.LastIOStatus;
-    if (result.status != ft::OK) {
-        result.error = "The message could not be written to the pedal:" +
-                       D2xxAccess::StatusText(result.status);
+    if (purge == PurgeFirst::Yes) access_.PurgeDeviceTX();
+    if (access_.DeviceLoss()) {
+        result.error = access_.DeviceLoss();
+        return result;
+    }
+    result.bytesWritten =
+        access_.WriteDeviceBuffer(static_cast<std::uint32_t>(result.bytesExpected));
+    if (access_.LastIOStatus != ft::OK) {
+        result.error = access_.LastFailure.value_or(LinkError{});
+        if (result.error->kind != LinkErrorKind::DeviceLost)
+            result.error->kind = LinkErrorKind::WriteFailed;
     } else if (result.bytesWritten < result.bytesExpected) {
-        result.error = "Only " + std::to_string(result.bytesWritten) + " of " +
-                       std::to_string(result.bytesExpected) + " bytes reached the pedal.";
+        refuse(LinkErrorKind::WriteIncomplete, result.bytesWritten);
     }
     return result;
 }
 
-Transport::WaitOutcome Transport::WaitForFirstByte(std::chrono::milliseconds limit) {
+std::optional<LinkError> Transport::WaitForFirstByte(std::chrono::milliseconds limit) {
     const auto start = environment_.now();
     for (;;) {
         environment_.processEvents();
-        if (access_.GetDeviceQueueStatus() != ft::OK) return WaitOutcome::QueueFailed;
-        if (access_.DeviceQueueCount > 0) return WaitOutcome::Arrived;
-        if (environment_.now() - start >= limit) return WaitOutcome::TimedOut;
+        if (access_.GetDeviceQueueStatus() != ft::OK) {
+            LinkError error =
+                access_.DeviceLoss().value_or(access_.LastFailure.value_or(LinkError{}));
+            error.kind = LinkErrorKind::ReadFailed;
+            return error;
+        }
+        if (access_.DeviceQueueCount > 0) return std::nullopt;
+        if (environment_.now() - start >= limit) return LinkError{.kind = LinkErrorKind::NoReply};
         environment_.sleep(kFirstBytePollInterval);
     }
 }
@@ -86,7 +94,7 @@ std::vector<std::uint8_t> Transport::Drain(std::size_t expectedLines,
         } else if (now - lastBytesAt >= quietGap) {
             break;
         }
-        if (now - start >= kReplyTimeLimit) break;
+        if (now - start >= kReplyTimeLimit || access_.DeviceLoss()) break;
         if (pauseBetweenReads) environment_.sleep(kDrainPollInterval);
     }
     return reply;
@@ -95,20 +103,16 @@ std::vector<std::uint8_t> Transport::Drain(std::size_t expectedLines,
 ReplyResult Transport::ReadReply(std::size_t expectedLines,
                                  std::chrono::milliseconds firstByteTimeout) {
     ReplyResult result;
-    switch (WaitForFirstByte(firstByteTimeout)) {
-        case WaitOutcome::QueueFailed:
-            result.status = ReplyStatus::QueueFailed;
-            return result;
-        case WaitOutcome::TimedOut:
-            result.status = ReplyStatus::TimedOut;
-            return result;
-        case WaitOutcome::Arrived:
-            break;
-    }
+    result.error = WaitForFirstByte(firstByteTimeout);
+    if (result.error) return result;
     access_.PurgeDeviceTX();
     const std::vector<std::uint8_t> reply = Drain(expectedLines, kReplyQuietGap, true);
+    if (access_.DeviceLoss()) {
+        result.error = access_.DeviceLoss();
+        result.error->kind = LinkErrorKind::ReadFailed;
+        return result;
+    }
 
-    result.status = ReplyStatus::Received;
     result.bytesReceived = reply.size();
     result.numbers = protocol::DecodeReplyNumbers(reply);
     if (!result.numbers.empty()) received_bytes_array_ = result.numbers;
@@ -129,26 +133,26 @@ void Transport::LogDecodedReply(std::size_t count) {
 
 std::string Transport::ReadReplyText(bool bootloaderMode,
                                      std::chrono::milliseconds firstByteTimeout) {
-    if (WaitForFirstByte(firstByteTimeout) != WaitOutcome::Arrived) return {};
+    if (WaitForFirstByte(firstByteTimeout)) return {};
     // The bootloader answers single bytes: take what is there at once, no pauses.
-    const std::vector<std::uint8_t> reply =
-        bootloaderMode ? Drain(0, std::chrono::milliseconds(0), false)
-                       : Drain(0, kTextQuietGap, true);
+    const std::vector<std::uint8_t> reply = bootloaderMode
+                                                ? Drain(0, std::chrono::milliseconds(0), false)
+                                                : Drain(0, kTextQuietGap, true);
+    if (access_.DeviceLoss()) return {};
     log_.Print("num of bytes received: " + std::to_string(reply.size()));
     access_.PurgeDeviceRX();
     if (bootloaderMode) return reply.empty() ? std::string() : protocol::HexByte(reply.front());
     return std::string(reply.begin(), reply.end());
 }
 
-ReplyStatus Transport::ReadAnswer(std::chrono::milliseconds firstByteTimeout,
-                                  const ReadHandler& onRead) {
-    switch (WaitForFirstByte(firstByteTimeout)) {
-        case WaitOutcome::QueueFailed: return ReplyStatus::QueueFailed;
-        case WaitOutcome::TimedOut: return ReplyStatus::TimedOut;
-        case WaitOutcome::Arrived: break;
-    }
+std::optional<LinkError> Transport::ReadAnswer(std::chrono::milliseconds firstByteTimeout,
+                                               const ReadHandler& onRead) {
+    if (auto error = WaitForFirstByte(firstByteTimeout)) return error;
     Drain(0, kTextQuietGap, true, onRead);
-    return ReplyStatus::Received;
+    if (!access_.DeviceLoss()) return std::nullopt;
+    LinkError error = *access_.DeviceLoss();
+    error.kind = LinkErrorKind::ReadFailed;
+    return error;
 }
 
 void Transport::PollDeviceInput() {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 
 #include "link/D2xxAccess.h"
 #include "link/LinkEnvironment.h"
+#include "link/LinkError.h"
 #include "link/LinkLog.h"
 
 namespace varkunda::link {
@@ -18,9 +20,10 @@ namespace varkunda::link {
 // Time limits of the waits for the pedal. Each is long enough never to fire with a
 // working pedal; when one does, the wait ends and the caller says why.
 inline constexpr std::chrono::milliseconds kFirstByteTimeout{2000};  // after the request's pause
-inline constexpr std::chrono::milliseconds kReplyQuietGap{50};     // line quiet: reply complete
-inline constexpr std::chrono::milliseconds kTextQuietGap{100};     // the same for text replies
-inline constexpr std::chrono::milliseconds kReplyTimeLimit{3000};  // whole drain, from the first byte
+inline constexpr std::chrono::milliseconds kReplyQuietGap{50};       // line quiet: reply complete
+inline constexpr std::chrono::milliseconds kTextQuietGap{100};       // the same for text replies
+// The whole drain, from the first byte.
+inline constexpr std::chrono::milliseconds kReplyTimeLimit{3000};
 // An algorithm upload is answered once the pedal has installed it.
 inline constexpr std::chrono::milliseconds kUploadAnswerTimeout{15000};
 inline constexpr std::chrono::milliseconds kFirstBytePollInterval{1};
@@ -28,46 +31,45 @@ inline constexpr std::chrono::milliseconds kDrainPollInterval{5};
 // A dump that stops arriving for this long is logged as far as it came.
 inline constexpr std::chrono::milliseconds kEepromDumpStallLimit{1000};
 
-enum class ReplyStatus {
-    Received,     // bytes arrived; `numbers` holds what they decoded to (maybe nothing)
-    TimedOut,     // nothing arrived within the first-byte limit
-    QueueFailed,  // the driver could not be asked for its queue (no device, unplugged)
-};
-
-struct ReplyResult {
-    ReplyStatus status = ReplyStatus::TimedOut;
-    std::vector<std::uint8_t> numbers;  // decoded from this reply's bytes only
-    std::size_t bytesReceived = 0;
-};
+// Whether the send path purges the driver's transmit queue before it writes.
+enum class PurgeFirst : bool { No, Yes };
 
 struct SendResult {
     std::size_t bytesExpected = 0;  // half the text's length
     std::uint32_t bytesWritten = 0;
-    FtStatus status = ft::OK;       // the write's status
-    std::string error;              // why nothing or not all was sent; empty when sent
-    bool ok() const { return error.empty(); }
+    std::optional<LinkError> error;  // why nothing or not all was sent
+    bool ok() const { return !error; }
+};
+
+struct ReplyResult {
+    std::optional<LinkError> error;     // ReadFailed or NoReply; empty when bytes came
+    std::vector<std::uint8_t> numbers;  // decoded from this reply's bytes only
+    std::size_t bytesReceived = 0;
+    bool received() const { return !error; }
 };
 
 // How bytes travel between the editor and the pedal: sending converted hex text,
 // waiting for a reply with a time limit, draining and decoding it, and taking in what
 // the pedal sends unasked. One instance per device, used from the UI thread only.
 class Transport {
-public:
+  public:
     Transport(D2xxAccess& access, LinkEnvironment& environment, LinkLog log);
 
     D2xxAccess& access() { return access_; }
     LinkEnvironment& environment() { return environment_; }
     const LinkLog& log() const { return log_; }
 
-    // Hex text -> DeviceOutBuffer -> optional PurgeDeviceTX -> WriteDeviceBuffer(n).
-    // Text that is not hexadecimal throughout, or longer than the out buffer, is
-    // refused and nothing is written (no stale buffer bytes reach the pedal).
-    SendResult Send(std::string_view hexText, bool purgeTxFirst = false);
+    // The one way a message leaves for the pedal: hex text -> DeviceOutBuffer ->
+    // PurgeDeviceTX when asked -> WriteDeviceBuffer(n). Text that is not hexadecimal
+    // throughout, or longer than the out buffer, is refused and nothing is written (no
+    // stale buffer bytes reach the pedal); so is every message once the device is lost.
+    SendResult Send(std::string_view hexText, PurgeFirst purge = PurgeFirst::No);
 
     // Waits for a reply of decimal lines, drains every read in arrival order and
     // decodes it. The drain ends when `expectedLines` lines have arrived (0: unknown),
-    // the line stays quiet for kReplyQuietGap, or kReplyTimeLimit passes. Logs the
-    // decoded numbers; replaces received_bytes_array only when numbers came.
+    // the line stays quiet for kReplyQuietGap, or kReplyTimeLimit passes; a lost device
+    // ends the wait and the drain at once. Logs the decoded numbers; replaces
+    // received_bytes_array only when numbers came.
     ReplyResult ReadReply(std::size_t expectedLines = 0,
                           std::chrono::milliseconds firstByteTimeout = kFirstByteTimeout);
 
@@ -81,7 +83,8 @@ public:
     // comes, its own bytes only. Ends when the line has been quiet for kTextQuietGap (or
     // after kReplyTimeLimit). Nothing is purged.
     using ReadHandler = std::function<void(std::span<const std::uint8_t> bytes)>;
-    ReplyStatus ReadAnswer(std::chrono::milliseconds firstByteTimeout, const ReadHandler& onRead);
+    std::optional<LinkError> ReadAnswer(std::chrono::milliseconds firstByteTimeout,
+                                        const ReadHandler& onRead);
 
     // The work of the 50 ms reply timer: takes in what the pedal sent unasked, without
     // ever showing a message box, and leaves ErrorReportsOn as it found it.
@@ -90,9 +93,9 @@ public:
     // The numbers of the last reply that held any.
     const std::vector<std::uint8_t>& received_bytes_array() const { return received_bytes_array_; }
 
-private:
-    enum class WaitOutcome { Arrived, TimedOut, QueueFailed };
-    WaitOutcome WaitForFirstByte(std::chrono::milliseconds limit);
+  private:
+    // Nothing when bytes are waiting; otherwise why the wait gave up.
+    std::optional<LinkError> WaitForFirstByte(std::chrono::milliseconds limit);
     std::vector<std::uint8_t> Drain(std::size_t expectedLines, std::chrono::milliseconds quietGap,
                                     bool pauseBetweenReads, const ReadHandler& onRead = {});
     void LogDecodedReply(std::size_t count);

@@ -3,9 +3,9 @@
 #include <QAction>
 
 #include "app/EditorContext.h"
+#include "app/SendToPedal.h"
 #include "app/SettingsFiles.h"
 #include "app/TformMain.h"
-#include "link/Transport.h"
 #include "protocol/Messages.h"
 #include "protocol/StatusReply.h"
 
@@ -17,12 +17,11 @@ constexpr std::uint8_t kStoreBypassReported = 1;
 constexpr std::uint8_t kDoNotStoreBypassReported = 0;
 }  // namespace
 
-// Logs the message text, then writes it; a write the driver refuses is reported by the
+// Logs the message text, then sends it; a write the driver refuses is reported by the
 // access layer as usual and noted in the console.
 void TformMain::SendPedalMessage(const std::string& hexText) {
     context_.ConsolePrint(QString::fromStdString(hexText));
-    const auto sent = context_.transport->Send(hexText);
-    if (!sent.ok()) context_.ConsolePrint(QString::fromStdString(sent.error));
+    SendToPedal(context_, hexText);
 }
 
 // The channel items are plain items: the click sends the channel and leaves the check

@@ -57,6 +57,7 @@ struct PedalSimulator::Impl {
         bool garbage = false;
         std::optional<std::size_t> shortReply;
         std::optional<std::size_t> unplugAfter;
+        std::map<std::size_t, std::uint8_t> statusOverrides;
     };
 
     explicit Impl(PedalIdentity identity) {
@@ -182,7 +183,19 @@ struct PedalSimulator::Impl {
                    " bytes starting " + protocol::HexByte(dropped.front()) + " after a pause");
     }
 
+    std::vector<std::uint8_t> statusNumbers() const {
+        std::vector<std::uint8_t> numbers = StatusNumbers(memory.identity, memory.state);
+        for (const auto& [index, value] : faults.statusOverrides)
+            if (index < numbers.size()) numbers[index] = value;
+        return numbers;
+    }
+
     void emit(Reply reply, Clock::time_point at) {
+        if (reply.kind == Reply::Kind::Status && !faults.statusOverrides.empty()) {
+            reply.bytes = DecimalLines(statusNumbers());
+            memory.log("fault StatusOverride: " + std::to_string(faults.statusOverrides.size()) +
+                       " numbers of the status reply replaced");
+        }
         if (faults.silence) {
             memory.log("fault Silence: withheld a reply of " + std::to_string(reply.bytes.size()) +
                        " bytes");
@@ -355,6 +368,10 @@ void PedalSimulator::injectBootloaderFault(const BootloaderFault& fault) {
     impl_->bootloader.setFault(fault);
 }
 
+void PedalSimulator::overrideStatusNumbers(std::map<std::size_t, std::uint8_t> numbers) {
+    impl_->faults.statusOverrides = std::move(numbers);
+}
+
 const std::vector<WireRecord>& PedalSimulator::wireLog() const { return impl_->wireLog; }
 
 std::vector<std::uint8_t> PedalSimulator::hostBytes() const {
@@ -371,7 +388,7 @@ void PedalSimulator::clearEvents() { impl_->memory.events.clear(); }
 
 std::vector<std::uint8_t> PedalSimulator::statusNumbers() const {
     impl_->advance();
-    return StatusNumbers(impl_->memory.identity, impl_->memory.state);
+    return impl_->statusNumbers();
 }
 
 const std::vector<std::uint8_t>& PedalSimulator::tuningData() const {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -138,6 +139,11 @@ class PedalSimulator {
     void injectFault(Fault fault, std::size_t count = 0);
     // One scripted bootloader fault (a later one replaces it); see BootloaderFault.
     void injectBootloaderFault(const BootloaderFault& fault);
+    // From now on every status reply reports the given numbers at their indexes instead
+    // of the pedal's own, as a pedal with other firmware might (a version byte with hex
+    // letters, an effect number the editor does not list). Lasts until an empty map or
+    // injectFault(Fault::None).
+    void overrideStatusNumbers(std::map<std::size_t, std::uint8_t> numbers);
 
     const std::vector<WireRecord>& wireLog() const;
     std::vector<std::uint8_t> hostBytes() const;  // every byte of the wire log, in order
@@ -147,7 +153,7 @@ class PedalSimulator {
     const std::vector<std::string>& events() const;
     void clearEvents();
 
-    // The 102 numbers the next status reply would carry.
+    // The 102 numbers the next status reply would carry, overrides included.
     std::vector<std::uint8_t> statusNumbers() const;
     const std::vector<std::uint8_t>& tuningData() const;          // last 0x0E table
     const std::vector<std::uint8_t>& installedAlgorithm() const;  // last 0x00 message

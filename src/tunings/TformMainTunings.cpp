@@ -4,22 +4,26 @@
 #include "app/EditorContext.h"
 #include "app/TformMain.h"
 #include "effects/TformFXsettings.h"
+#include "protocol/Messages.h"
 #include "protocol/StatusReply.h"
 #include "tunings/TuningCommands.h"
 
+using varkunda::protocol::kInstrumentRangeLow;
+using varkunda::protocol::kInstrumentRangeStandard;
+
 void TformMain::menuStandardClick() {
-    context_.InstrumentRange = kStandardRange;
+    context_.InstrumentRange = kInstrumentRangeStandard;
     menuStandard->setChecked(true);
     menuLow->setChecked(false);
-    WriteInstrumentFile(context_, kStandardRange);
+    WriteInstrumentFile(context_, kInstrumentRangeStandard);
     ChangeInstrument();
 }
 
 void TformMain::menuLowClick() {
-    context_.InstrumentRange = kLowRange;
+    context_.InstrumentRange = kInstrumentRangeLow;
     menuLow->setChecked(true);
     menuStandard->setChecked(false);
-    WriteInstrumentFile(context_, kLowRange);
+    WriteInstrumentFile(context_, kInstrumentRangeLow);
     ChangeInstrument();
 }
 
@@ -32,9 +36,11 @@ void TformMain::ChangeInstrument() { ::ChangeInstrument(context_, context_.Instr
 // A code that is neither Standard nor Low is kept but leaves the tick marks as they are.
 void TformMain::ShowInstrumentRange(const varkunda::protocol::StatusReply& reply) {
     context_.InstrumentRange = reply.instrumentRange;
-    if (reply.instrumentRange != kStandardRange && reply.instrumentRange != kLowRange) return;
-    menuStandard->setChecked(reply.instrumentRange == kStandardRange);
-    menuLow->setChecked(reply.instrumentRange == kLowRange);
+    if (reply.instrumentRange != kInstrumentRangeStandard &&
+        reply.instrumentRange != kInstrumentRangeLow)
+        return;
+    menuStandard->setChecked(reply.instrumentRange == kInstrumentRangeStandard);
+    menuLow->setChecked(reply.instrumentRange == kInstrumentRangeLow);
 }
 
 void TformMain::menuUploadTuningsDataClick() {}

@@ -1,32 +1,30 @@
 #include "tunings/TuningCommands.h"
 
+#include <chrono>
 #include <string>
 
 #include "app/EditorContext.h"
+#include "app/SendToPedal.h"
 #include "app/SettingsFiles.h"
 #include "effects/TformFXsettings.h"
-#include "link/D2xxAccess.h"
 #include "platform/Dialogs.h"
 #include "protocol/HexText.h"
 #include "protocol/Messages.h"
 
 namespace {
 
-constexpr int kPauseAfterTuningMs = 100;
+constexpr std::chrono::milliseconds kPauseAfterTuning{100};
 
 void Log(EditorContext& context, const QString& text) {
     if (context.ConsolePrint) context.ConsolePrint(text);
 }
 
-void Write(EditorContext& context, const std::string& text) {
-    context.device.ConvertToOutBuffer(text);
-    context.device.WriteDeviceBuffer(static_cast<std::uint32_t>(text.size() / 2));
-}
-
 }  // namespace
 
 bool WriteInstrumentFile(EditorContext& context, std::uint8_t range) {
-    const QString word = range == kLowRange ? QStringLiteral("BASS") : QStringLiteral("GUITAR");
+    const QString word = range == varkunda::protocol::kInstrumentRangeLow
+                             ? QStringLiteral("BASS")
+                             : QStringLiteral("GUITAR");
     return SaveSettingFile(context, ProductFilePath(context.folders, settings::kInstrumentFile),
                            word);
 }
@@ -38,7 +36,7 @@ void ChangeInstrument(EditorContext& context, std::uint8_t range) {
     Log(context, "checksum byte: " + QString::fromStdString(varkunda::protocol::HexByte(checksum)));
     if (context.dialogs.askYesNo("Change current Instrument?") == Dialogs::Answer::No) return;
     Log(context, QString::fromStdString(text));
-    Write(context, text);
+    SendToPedal(context, text);
 }
 
 void SendTuning(EditorContext& context, const TformFXsettings& effects) {
@@ -46,7 +44,6 @@ void SendTuning(EditorContext& context, const TformFXsettings& effects) {
         varkunda::protocol::TuningMessage(effects.CurrentTuning, effects.SemitoneVariation);
     Log(context, "Tuning Message: " + QString::fromStdString(text));
     if (context.dialogs.askYesNo("Set new tuning?") == Dialogs::Answer::No) return;
-    context.device.PurgeDeviceTX();
-    Write(context, text);
-    if (context.Sleep) context.Sleep(kPauseAfterTuningMs);
+    if (SendToPedal(context, text, varkunda::link::PurgeFirst::Yes).ok())
+        PauseForPedal(context, kPauseAfterTuning);
 }

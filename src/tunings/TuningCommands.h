@@ -8,9 +8,7 @@ class TformFXsettings;
 
 // The instrument range and tuning commands of the main window.
 
-// Range codes the pedal knows.
-inline constexpr std::uint8_t kStandardRange = 255;
-inline constexpr std::uint8_t kLowRange = 186;
+// The range codes are protocol::kInstrumentRangeStandard and kInstrumentRangeLow.
 
 // Replaces the product folder's "Instrument.txt" with "GUITAR" (Standard) or "BASS"
 // (Low) as a whole, UTF-8 without byte-order mark. A failure is shown to the user and

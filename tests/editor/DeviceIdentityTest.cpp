@@ -9,8 +9,9 @@
 namespace {
 
 // Lists the given devices; nothing can be opened.
-class ListingOnlyDriver : public NoDeviceBackend {
+class ListingOnlyDriver : public varkunda::link::NoDeviceBackend {
   public:
+    using FtStatus = varkunda::link::FtStatus;
     struct Device {
         std::string serial, description;
     };

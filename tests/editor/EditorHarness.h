@@ -16,18 +16,22 @@
 #include "TestDoubles.h"
 #include "app/EditorApplication.h"
 #include "app/EditorContext.h"
-#include "app/NoDeviceBackend.h"
 #include "app/SettingsFiles.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "link/D2xxAccess.h"
 #include "link/LinkEnvironment.h"
 #include "platform/QtHttpClient.h"
+#include "link/backends/NoDeviceBackend.h"
 
 class EditorHarness {
 public:
     explicit EditorHarness(varkunda::link::D2xx* driver = nullptr)
-        : driver_(driver ? *driver : noDevice_) {}
+        : driver_(driver ? *driver : noDevice_) {
+        linkEnvironment.onSleep = [this](std::chrono::milliseconds pause) {
+            sleeps.append(static_cast<int>(pause.count()));
+        };
+    }
     ~EditorHarness() { stop(); }
 
     EditorApplication& start() {
@@ -37,7 +41,6 @@ public:
         services.folders = &folders;
         services.resources = &resources;
         services.shell = &shell;
-        services.sleep = [this](int milliseconds) { sleeps.append(milliseconds); };
         services.linkEnvironment = &linkEnvironment;
         http_ = std::make_unique<QtHttpClient>(httpTimeLimit);
         services.http = http ? http : http_.get();
@@ -77,8 +80,8 @@ public:
     TemporaryKnownFolders folders;
     RecordingShell shell;
     OverlayResourceStore resources;
-    QList<int> sleeps;
-    // The waits for the pedal run on a clock that moves only when they pause.
+    // The waits for the pedal and the fixed pauses run on a clock that moves only when
+    // they pause; `sleeps` lists the pauses in milliseconds.
     varkunda::link::FakeLinkEnvironment linkEnvironment;
     QString updateServer;
     bool runWebVersionCheck = false;
@@ -86,9 +89,10 @@ public:
     std::chrono::milliseconds httpTimeLimit{10000};
     // Replaces the client above when set.
     HttpClient* http = nullptr;
+    QList<int> sleeps;
 
 private:
-    NoDeviceBackend noDevice_;
+    varkunda::link::NoDeviceBackend noDevice_;
     varkunda::link::D2xx& driver_;
     std::unique_ptr<QtHttpClient> http_;
     std::unique_ptr<EditorApplication> app_;

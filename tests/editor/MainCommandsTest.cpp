@@ -69,8 +69,8 @@ TEST_F(MainCommands, AssignUploadsTheListsAndPausesWithTheButtonOff) {
     auto& main = harness.main();
     main.btnAssign->setEnabled(true);
     std::vector<bool> buttonDuringPause;
-    context.Sleep = [&](int ms) {
-        sleeps.append(ms);
+    harness.linkEnvironment.onSleep = [&](std::chrono::milliseconds pause) {
+        sleeps.append(static_cast<int>(pause.count()));
         buttonDuringPause.push_back(main.btnAssign->isEnabled());
     };
     main.btnAssignClick();

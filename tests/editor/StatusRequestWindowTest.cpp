@@ -144,7 +144,7 @@ TEST_P(OddStatusReply, SelectsNothingItCannotReadAndSaysSo) {
     const OddReplyCase& c = GetParam();
     PedalEditor pedal;
     pedal.pedal().state().midiChannel = 3;
-    pedal.device.statusOverrides = c.overrides;
+    pedal.pedal().overrideStatusNumbers(c.overrides);
 
     pedal.link();
 
@@ -178,7 +178,7 @@ TEST(StatusRequestWindow, UnknownEffectStillShowsThePedalWideSettingsAndRunsOn) 
     PedalEditor pedal;
     pedal.pedal().state().midiChannel = 3;
     pedal.pedal().state().instrumentRange = 186;
-    pedal.device.statusOverrides = {{3, 0x0A}};
+    pedal.pedal().overrideStatusNumbers({{3, 0x0A}});
     pedal.link();
     EXPECT_TRUE(pedal.main().MIDIChannelItems[3]->isChecked());
     EXPECT_TRUE(pedal.main().menuLow->isChecked());
@@ -205,7 +205,7 @@ TEST(StatusRequestWindow, AcceptedReplyWithoutAnEffectWindowShowsThePedalWideSet
 
 TEST(StatusRequestWindow, UnreadableAlgorithmIsTreatedAsOneToReplace) {
     PedalEditor pedal;
-    pedal.device.statusOverrides = {{2, 0x1A}};
+    pedal.pedal().overrideStatusNumbers({{2, 0x1A}});
     pedal.link();
     EXPECT_EQ(pedal.main().lblAlgorithmVersion->text(), "Device Algorithm: 001A");
     EXPECT_EQ(pedal.main().lstEffects->currentRow(), 0);

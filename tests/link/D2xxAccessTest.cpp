@@ -1,59 +1,18 @@
-#include "link/D2xxAccess.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "FakeD2xx.h"
+#include "LinkFixture.h"
+#include "link/D2xxAccess.h"
 
 using namespace varkunda::link;
+using varkunda::link::testing::FailedCall;
 using varkunda::link::testing::FakeD2xx;
 
 namespace {
 
-class D2xxAccessTest : public ::testing::Test {
-protected:
-    D2xxAccessTest() {
-        access.setErrorReporter([this](const std::string& text) { reports.push_back(text); });
-    }
-
-    FakeD2xx driver;
-    D2xxAccess access{driver};
-    std::vector<std::string> reports;
-};
-
-struct StatusTextCase {
-    FtStatus status;
-    const char* text;
-};
-
-class StatusTextTest : public ::testing::TestWithParam<StatusTextCase> {};
-
-TEST_P(StatusTextTest, MatchesTheDriverStatus) {
-    EXPECT_EQ(D2xxAccess::StatusText(GetParam().status), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AllStatuses, StatusTextTest,
-    ::testing::Values(StatusTextCase{1, " - Invalid handle..."},
-                      StatusTextCase{2, " - Device not found..."},
-                      StatusTextCase{3, " - Device not opened..."},
-                      StatusTextCase{4, " - General IO error..."},
-                      StatusTextCase{5, " - Insufficient resources..."},
-                      StatusTextCase{6, " - Invalid parameter..."},
-                      StatusTextCase{7, " - Invalid baud rate..."},
-                      StatusTextCase{8, " Device not opened for erase..."},
-                      StatusTextCase{9, " Device not opened for write..."},
-                      StatusTextCase{10, " - Failed to write..."},
-                      StatusTextCase{11, " - EEPROM read failed..."},
-                      StatusTextCase{12, " - EEPROM write failed..."},
-                      StatusTextCase{13, " - EEPROM erase failed..."},
-                      StatusTextCase{14, " - EEPROM not present..."},
-                      StatusTextCase{15, " - EEPROM not programmed..."},
-                      StatusTextCase{16, " - Invalid arguments..."},
-                      StatusTextCase{17, " - Other error ..."},
-                      StatusTextCase{18, " - Unknown error (status 18)..."},
-                      StatusTextCase{23, " - Unknown error (status 23)..."}));
+using D2xxAccessTest = varkunda::link::testing::LinkFixture<FakeD2xx>;
 
 struct WrapperCase {
     const char* driverCall;
@@ -61,10 +20,11 @@ struct WrapperCase {
     std::function<void(D2xxAccess&)> call;
 };
 
-TEST_F(D2xxAccessTest, EachWrapperReportsItsLabelWithTheStatusText) {
-    const std::vector<WrapperCase> cases = {
+const std::vector<WrapperCase>& Wrappers() {
+    static const std::vector<WrapperCase> cases = {
         {"listDeviceCount", "GetFTDeviceCount", [](D2xxAccess& a) { a.GetFTDeviceCount(); }},
-        {"listSerialNumber", "GetFTDeviceSerialNo", [](D2xxAccess& a) { a.GetFTDeviceSerialNo(0); }},
+        {"listSerialNumber", "GetFTDeviceSerialNo",
+         [](D2xxAccess& a) { a.GetFTDeviceSerialNo(0); }},
         {"listDescription", "GetFTDeviceDescription",
          [](D2xxAccess& a) { a.GetFTDeviceDescription(0); }},
         {"open", "Open_USB_Device_By_Serial_Number",
@@ -79,28 +39,33 @@ TEST_F(D2xxAccessTest, EachWrapperReportsItsLabelWithTheStatusText) {
         {"read", "FT_Read", [](D2xxAccess& a) { a.ReadDeviceBuffer(); }},
         {"write", "FT_Write", [](D2xxAccess& a) { a.WriteDeviceBuffer(2); }},
     };
-    for (const WrapperCase& wrapper : cases) {
+    return cases;
+}
+
+TEST_F(D2xxAccessTest, EachWrapperReportsItsLabelWithTheStatus) {
+    for (const WrapperCase& wrapper : Wrappers()) {
         SCOPED_TRACE(wrapper.label);
         driver.failing = {{wrapper.driverCall, 8}};
         reports.clear();
         wrapper.call(access);
-        EXPECT_EQ(reports, std::vector<std::string>{std::string(wrapper.label) +
-                                                    " Device not opened for erase..."});
+        EXPECT_EQ(reports, std::vector<LinkError>{FailedCall(wrapper.label, 8)});
+        EXPECT_EQ(access.LastFailure, FailedCall(wrapper.label, 8));
     }
+    EXPECT_TRUE(lost.empty());
 }
 
 TEST_F(D2xxAccessTest, ReportsNothingWhileReportsAreOffButStillReturnsTheStatus) {
     access.ErrorReportsOn = false;
-    driver.failing = {{"write", ft::DEVICE_NOT_FOUND}, {"close", ft::INVALID_HANDLE}};
+    driver.failing = {{"write", ft::INVALID_HANDLE}, {"close", ft::INVALID_HANDLE}};
     access.DeviceOutBuffer[0] = 0x0D;
     EXPECT_EQ(access.WriteDeviceBuffer(2), 0u);
-    EXPECT_EQ(access.LastIOStatus, ft::DEVICE_NOT_FOUND);
+    EXPECT_EQ(access.LastIOStatus, ft::INVALID_HANDLE);
     EXPECT_EQ(access.CloseDevice(), ft::INVALID_HANDLE);
     EXPECT_TRUE(reports.empty());
 
     access.ErrorReportsOn = true;
     access.WriteDeviceBuffer(2);
-    EXPECT_EQ(reports, std::vector<std::string>{"FT_Write - Device not found..."});
+    EXPECT_EQ(reports, std::vector<LinkError>{FailedCall("FT_Write", ft::INVALID_HANDLE)});
 }
 
 TEST_F(D2xxAccessTest, ListResultKeepsTheLastTextWhenAListCallFails) {
@@ -154,10 +119,10 @@ TEST_F(D2xxAccessTest, ReadTakesExactlyTheQueuedBytesAtMostOneBuffer) {
 
 TEST_F(D2xxAccessTest, AFailedReadCountsAsNoBytes) {
     driver.Queue("12\r\n");
-    driver.failing = {{"read", ft::IO_ERROR}};
+    driver.failing = {{"read", ft::INSUFFICIENT_RESOURCES}};
     EXPECT_EQ(access.ReadDeviceBuffer(), 0u);
-    EXPECT_EQ(access.LastIOStatus, ft::IO_ERROR);
-    EXPECT_EQ(reports, std::vector<std::string>{"FT_Read - General IO error..."});
+    EXPECT_EQ(access.LastIOStatus, ft::INSUFFICIENT_RESOURCES);
+    EXPECT_EQ(reports, std::vector<LinkError>{FailedCall("FT_Read", ft::INSUFFICIENT_RESOURCES)});
 }
 
 TEST_F(D2xxAccessTest, WriteSendsTheStartOfTheOutBuffer) {
@@ -188,6 +153,120 @@ TEST_F(D2xxAccessTest, LineParametersFollowTheMode) {
     EXPECT_EQ(access.LineParity, 0);
     // Only the setters hand the values to the driver.
     EXPECT_TRUE(driver.calls.empty());
+}
+
+TEST_F(D2xxAccessTest, TheBackendsOwnReasonTravelsWithTheReport) {
+    LinkError reason;
+    reason.device = "/dev/ttyUSB0";
+    reason.detail = "Input/output error";
+    driver.reason = reason;
+    driver.failing = {{"setBaudRate", ft::IO_ERROR}};
+    access.SetDeviceBaudRate();
+
+    LinkError expected = FailedCall("FT_SetBaudRate", ft::IO_ERROR);
+    expected.device = "/dev/ttyUSB0";
+    expected.detail = "Input/output error";
+    // The backend said what it was: a failure, not a device gone away.
+    EXPECT_EQ(reports, std::vector<LinkError>{expected});
+    EXPECT_TRUE(lost.empty());
+}
+
+// The player must act on a denied port, so it is shown whether reports are on or not.
+TEST_F(D2xxAccessTest, ADeniedPortIsReportedEvenWithReportsOff) {
+    LinkError reason;
+    reason.kind = LinkErrorKind::PermissionDenied;
+    reason.device = "/dev/ttyUSB0";
+    reason.detail = "Permission denied";
+    driver.reason = reason;
+    driver.failing = {{"open", ft::DEVICE_NOT_OPENED}};
+    access.ErrorReportsOn = false;
+
+    EXPECT_EQ(access.Open_USB_Device_By_Serial_Number("VK0001"), ft::DEVICE_NOT_OPENED);
+
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].kind, LinkErrorKind::PermissionDenied);
+    EXPECT_EQ(reports[0].call, "Open_USB_Device_By_Serial_Number");
+    EXPECT_EQ(reports[0].device, "/dev/ttyUSB0");
+    EXPECT_EQ(reports[0].detail, "Permission denied");
+}
+
+// ---- A device that goes away while open ----
+
+struct GoneCase {
+    const char* name;
+    FtStatus status;
+    std::optional<LinkErrorKind> backendSays;  // nothing: the status decides
+    bool lostExpected;
+};
+
+class DeviceGone : public D2xxAccessTest, public ::testing::WithParamInterface<GoneCase> {};
+
+TEST_P(DeviceGone, IsTheStatusOrWhatTheBackendSays) {
+    const GoneCase& c = GetParam();
+    if (c.backendSays) {
+        LinkError reason;
+        reason.kind = *c.backendSays;
+        driver.reason = reason;
+    }
+    driver.failing = {{"getQueueStatus", c.status}};
+    access.GetDeviceQueueStatus();
+    EXPECT_EQ(lost.size(), c.lostExpected ? 1u : 0u);
+    EXPECT_EQ(reports.size(), c.lostExpected ? 0u : 1u);
+    EXPECT_EQ(access.DeviceLoss().has_value(), c.lostExpected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, DeviceGone,
+    ::testing::Values(GoneCase{"IoError", ft::IO_ERROR, std::nullopt, true},
+                      GoneCase{"DeviceNotFound", ft::DEVICE_NOT_FOUND, std::nullopt, true},
+                      GoneCase{"InvalidHandle", ft::INVALID_HANDLE, std::nullopt, false},
+                      GoneCase{"DeviceNotOpened", ft::DEVICE_NOT_OPENED, std::nullopt, false},
+                      GoneCase{"InvalidHandleOfAVanishedDevice", ft::INVALID_HANDLE,
+                               LinkErrorKind::DeviceLost, true},
+                      GoneCase{"IoErrorTheBackendKnowsIsNoLoss", ft::IO_ERROR,
+                               LinkErrorKind::DriverCall, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(D2xxAccessTest, ALostDeviceIsHandedOverOnceAndLeftAloneUntilTheNextOpen) {
+    access.Open_USB_Device_By_Serial_Number("VK0001");
+    driver.failing = {{"purgeTX", ft::IO_ERROR},
+                      {"write", ft::IO_ERROR},
+                      {"getQueueStatus", ft::IO_ERROR},
+                      {"close", ft::IO_ERROR}};
+    access.ErrorReportsOn = false;  // a lost device is no driver detail: it comes anyway
+
+    access.PurgeDeviceTX();
+    access.ErrorReportsOn = true;
+    driver.calls.clear();
+    EXPECT_EQ(access.WriteDeviceBuffer(2), 0u);
+    EXPECT_EQ(access.LastIOStatus, ft::IO_ERROR);
+    EXPECT_EQ(access.GetDeviceQueueStatus(), ft::IO_ERROR);
+    EXPECT_EQ(access.ReadDeviceBuffer(), 0u);
+    EXPECT_EQ(access.PurgeDeviceRX(), ft::IO_ERROR);
+    EXPECT_EQ(access.CloseDevice(), ft::IO_ERROR);
+
+    EXPECT_EQ(lost, std::vector<LinkError>{
+                        FailedCall("FT_Purge TX", ft::IO_ERROR, LinkErrorKind::DeviceLost)});
+    EXPECT_TRUE(reports.empty());
+    // Nothing but the close reached the driver after the loss.
+    EXPECT_EQ(driver.calls, std::vector<std::string>{"close"});
+
+    driver.failing.clear();
+    ASSERT_EQ(access.Open_USB_Device_By_Serial_Number("VK0001"), ft::OK);
+    EXPECT_FALSE(access.DeviceLoss());
+    driver.failing = {{"write", ft::IO_ERROR}};
+    access.WriteDeviceBuffer(2);
+    EXPECT_EQ(lost.size(), 2u);
+}
+
+TEST_F(D2xxAccessTest, WithoutAHandlerALostDeviceIsReportedOnce) {
+    access.setDeviceLostHandler(nullptr);
+    driver.failing = {{"read", ft::IO_ERROR}};
+    EXPECT_EQ(access.ReadDeviceBuffer(), 0u);
+    access.ReadDeviceBuffer();
+    EXPECT_EQ(reports, std::vector<LinkError>{
+                           FailedCall("FT_Read", ft::IO_ERROR, LinkErrorKind::DeviceLost)});
+    EXPECT_TRUE(access.DeviceLoss());
 }
 
 }  // namespace

@@ -1,33 +1,18 @@
-#include "link/DeviceLink.h"
-
 #include <gtest/gtest.h>
 
 #include "FakeD2xx.h"
+#include "LinkFixture.h"
+#include "link/DeviceLink.h"
 
 using namespace varkunda::link;
+using varkunda::link::testing::FailedCall;
 using varkunda::link::testing::FakeD2xx;
 
 namespace {
 
-class DeviceLinkTest : public ::testing::Test {
-protected:
-    DeviceLinkTest() {
-        access.setErrorReporter([this](const std::string& text) { reports.push_back(text); });
-        access.SetLineParameters(LineMode::NormalLine);
-    }
-
-    LinkLog RecordingLog() {
-        LinkLog log;
-        log.print = [this](const std::string& line) { lines.push_back(line); };
-        log.appendDirect = [this](const std::string& line) { lines.push_back("direct " + line); };
-        return log;
-    }
-
-    FakeD2xx driver;
-    D2xxAccess access{driver};
-    FakeLinkEnvironment environment;
-    std::vector<std::string> reports, lines;
-    Transport transport{access, environment, RecordingLog()};
+class DeviceLinkTest : public varkunda::link::testing::LinkFixture<FakeD2xx> {
+  protected:
+    DeviceLinkTest() { access.SetLineParameters(LineMode::NormalLine); }
 };
 
 TEST_F(DeviceLinkTest, ListsEveryDeviceInIndexOrderWithoutCarryingTextsOver) {
@@ -47,10 +32,11 @@ TEST_F(DeviceLinkTest, ListsEveryDeviceInIndexOrderWithoutCarryingTextsOver) {
 
 TEST_F(DeviceLinkTest, OpenSetsTheLineAndLogsTheHandleAndBaudRate) {
     const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", false);
-    EXPECT_TRUE(result.opened);
-    EXPECT_FALSE(result.handshakeRun);
+    EXPECT_TRUE(result.opened());
+    EXPECT_FALSE(result.bootloaderAnswer);
     EXPECT_EQ(driver.openedSerial, "VK0001");
-    EXPECT_EQ(driver.calls, (std::vector<std::string>{"open", "setBaudRate", "setDataCharacteristics"}));
+    EXPECT_EQ(driver.calls,
+              (std::vector<std::string>{"open", "setBaudRate", "setDataCharacteristics"}));
     EXPECT_EQ(lines, (std::vector<std::string>{"serial number: VK0001", "FT_HANDLE: 0x00001234",
                                                "direct baud rate = 115200"}));
 }
@@ -58,10 +44,13 @@ TEST_F(DeviceLinkTest, OpenSetsTheLineAndLogsTheHandleAndBaudRate) {
 TEST_F(DeviceLinkTest, AFailedOpenSetsNothingAndSkipsTheHandshake) {
     driver.failing = {{"open", ft::DEVICE_NOT_FOUND}};
     const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", true);
-    EXPECT_FALSE(result.opened);
+    EXPECT_FALSE(result.opened());
     EXPECT_FALSE(result.bootloaderConnected());
     EXPECT_EQ(driver.calls, std::vector<std::string>{"open"});
-    EXPECT_EQ(reports, std::vector<std::string>{"Open_USB_Device_By_Serial_Number - Device not found..."});
+    const LinkError openFailed =
+        FailedCall("Open_USB_Device_By_Serial_Number", ft::DEVICE_NOT_FOUND);
+    EXPECT_EQ(reports, std::vector<LinkError>{openFailed});
+    EXPECT_EQ(result.error, openFailed);
 }
 
 TEST_F(DeviceLinkTest, TheBootloaderHandshakeSwitchesToEvenParityAndReadsTheAck) {
@@ -77,6 +66,29 @@ TEST_F(DeviceLinkTest, TheBootloaderHandshakeSwitchesToEvenParityAndReadsTheAck)
     EXPECT_EQ(BootloaderHandshake(transport), "");
     EXPECT_EQ(lines.back(), "direct received Byte: ");
     EXPECT_EQ(access.LineParity, ft::PARITY_EVEN);
+}
+
+// A line that could not be set to the pedal's settings would garble every message.
+TEST_F(DeviceLinkTest, ALineWhoseSettingsFailIsClosedAndNotLinked) {
+    for (const char* setter : {"setBaudRate", "setDataCharacteristics"}) {
+        SCOPED_TRACE(setter);
+        driver.calls.clear();
+        lines.clear();
+        driver.failing = {{setter, ft::INVALID_PARAMETER}};
+
+        const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", true);
+
+        EXPECT_FALSE(result.opened());
+        ASSERT_TRUE(result.error);
+        EXPECT_EQ(result.error->kind, LinkErrorKind::LineSettingsFailed);
+        EXPECT_EQ(result.error->driverStatus, ft::INVALID_PARAMETER);
+        EXPECT_EQ(driver.calls.back(), "close");
+        EXPECT_FALSE(result.bootloaderAnswer) << "no handshake on a closed line";
+        EXPECT_EQ(lines, std::vector<std::string>{"serial number: VK0001"});
+    }
+    EXPECT_EQ(reports, (std::vector<LinkError>{
+                           FailedCall("FT_SetBaudRate", ft::INVALID_PARAMETER),
+                           FailedCall("FT_SetDataCharacteristics", ft::INVALID_PARAMETER)}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ namespace varkunda::link::testing {
 // A scripted driver: a list of devices, a receive queue the test fills, the writes and
 // purges it saw, and any call made to fail with a chosen status.
 class FakeD2xx : public D2xx {
-public:
+  public:
     struct Device {
         std::string serial;
         std::string description;
@@ -32,6 +33,7 @@ public:
     std::vector<std::uint32_t> readSizes;
     FtHandle nextHandle = 0x1234;
     std::function<void(const std::vector<std::uint8_t>&)> onWrite;  // "the pedal" answers
+    std::optional<LinkError> reason;  // what the backend says of its failed calls, if anything
 
     void Queue(std::string_view text) { queued.insert(queued.end(), text.begin(), text.end()); }
     void Arrive(std::string_view text) { arrivals.emplace_back(text.begin(), text.end()); }
@@ -104,7 +106,9 @@ public:
         return ft::OK;
     }
 
-private:
+    std::optional<LinkError> lastFailure() const override { return reason; }
+
+  private:
     FtStatus Call(const std::string& name) {
         calls.push_back(name);
         const auto it = failing.find(name);

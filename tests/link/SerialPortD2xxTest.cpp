@@ -1,8 +1,8 @@
-#include "link/backends/SerialPortD2xx.h"
-
 #include <gtest/gtest.h>
 
 #include <deque>
+
+#include "link/backends/SerialPortD2xx.h"
 
 using namespace varkunda::link;
 using namespace std::chrono_literals;
@@ -13,8 +13,9 @@ namespace {
 // took ownership of the port object.
 struct PortScript {
     std::string openedName;
-    bool failOpen = false;
-    bool unplugged = false;  // every query fails
+    PortProblem failOpen = PortProblem::None;  // why the open fails, if it does
+    bool unplugged = false;  // every query fails, the port's error says it is gone
+    bool failConfigure = false;
     std::vector<std::uint8_t> ready;                 // readable now
     std::deque<std::vector<std::uint8_t>> arrivals;  // one arrives per wait for more
     std::int64_t writeAccepts = -2;                  // -2: all, -1: failure, n: n bytes
@@ -26,18 +27,22 @@ struct PortScript {
 };
 
 class ScriptedPort final : public SerialPortIo {
-public:
+  public:
     explicit ScriptedPort(std::shared_ptr<PortScript> script) : s_(std::move(script)) {}
 
-    bool open(const std::string& portName, std::string& error) override {
+    bool open(const std::string& portName) override {
         s_->openedName = portName;
-        if (s_->failOpen) error = "Permission denied";
-        return !s_->failOpen;
+        if (s_->failOpen == PortProblem::PermissionDenied)
+            error_ = {s_->failOpen, "Permission denied"};
+        if (s_->failOpen == PortProblem::NotFound)
+            error_ = {s_->failOpen, "No such file or directory"};
+        return s_->failOpen == PortProblem::None;
     }
     void close() override { s_->closed = true; }
     bool configure(const SerialLineConfig& config) override {
         s_->configs.push_back(config);
-        return true;
+        if (s_->failConfigure) error_ = {PortProblem::Other, "Unsupported operation"};
+        return !s_->failConfigure;
     }
     bool clear(bool input, bool output) override {
         s_->clears.emplace_back(input, output);
@@ -45,7 +50,10 @@ public:
         return true;
     }
     std::optional<std::size_t> bytesAvailable(std::chrono::milliseconds wait) override {
-        if (s_->unplugged) return std::nullopt;
+        if (s_->unplugged) {
+            Gone();
+            return std::nullopt;
+        }
         if (wait > 0ms && !s_->arrivals.empty()) {
             s_->ready.insert(s_->ready.end(), s_->arrivals.front().begin(),
                              s_->arrivals.front().end());
@@ -54,7 +62,10 @@ public:
         return s_->ready.size();
     }
     std::int64_t read(std::uint8_t* out, std::size_t max) override {
-        if (s_->unplugged) return -1;
+        if (s_->unplugged) {
+            Gone();
+            return -1;
+        }
         const std::size_t n = std::min(max, s_->ready.size());
         std::copy_n(s_->ready.begin(), n, out);
         s_->ready.erase(s_->ready.begin(), s_->ready.begin() + static_cast<std::ptrdiff_t>(n));
@@ -69,13 +80,17 @@ public:
         s_->written.insert(s_->written.end(), data, data + accepted);
         return static_cast<std::int64_t>(accepted);
     }
+    PortError error() const override { return error_; }
 
-private:
+  private:
+    void Gone() { error_ = {PortProblem::Gone, "Input/output error"}; }
+
     std::shared_ptr<PortScript> s_;
+    PortError error_;
 };
 
 class ScriptedSystem final : public SerialPortSystem {
-public:
+  public:
     std::vector<SerialPortEntry> ports;
     std::vector<SerialPortEntry> unlisted;  // describable by name only
     std::shared_ptr<PortScript> script = std::make_shared<PortScript>();
@@ -94,7 +109,7 @@ public:
 };
 
 class SerialPortD2xxTest : public ::testing::Test {
-protected:
+  protected:
     SerialPortD2xxTest() {
         auto owned = std::make_unique<ScriptedSystem>();
         system = owned.get();
@@ -141,8 +156,8 @@ TEST_F(SerialPortD2xxTest, ListsFtdiBridgesAndTheNamedPortLast) {
     // A named port the system knows keeps its own description and is listed once.
     system->unlisted.clear();
     system->ports[1].portName = "/dev/pts/7";
-    EXPECT_EQ(Listed(), (Listing{{"/dev/ttyUSB1", "FT232R USB UART"},
-                                 {"/dev/pts/7", "Varkunda TZ5"}}));
+    EXPECT_EQ(Listed(),
+              (Listing{{"/dev/ttyUSB1", "FT232R USB UART"}, {"/dev/pts/7", "Varkunda TZ5"}}));
     system->ports[1].description = "USB Serial";
     EXPECT_EQ(Listed().back(), (std::pair<std::string, std::string>{"/dev/pts/7", "USB Serial"}));
 }
@@ -172,9 +187,9 @@ TEST_F(SerialPortD2xxTest, OpenFailuresAndStaleHandlesGiveTheDriversStatuses) {
     FtHandle handle = 0;
     EXPECT_EQ(backend->openBySerialNumber("VK9999", handle), ft::DEVICE_NOT_FOUND);
     EXPECT_EQ(backend->openBySerialNumber("", handle), ft::DEVICE_NOT_FOUND);
-    script->failOpen = true;
+    script->failOpen = PortProblem::NotFound;
     EXPECT_EQ(backend->openBySerialNumber("VK0001", handle), ft::DEVICE_NOT_OPENED);
-    script->failOpen = false;
+    script->failOpen = PortProblem::None;
 
     handle = Open("/dev/pts/7");
     EXPECT_EQ(script->openedName, "/dev/pts/7");
@@ -220,15 +235,66 @@ TEST_F(SerialPortD2xxTest, ReadsWhatIsQueuedAndWaitsBoundedlyForMore) {
     EXPECT_EQ(bytesRead, 1u);
 }
 
-TEST_F(SerialPortD2xxTest, AnUnpluggedPortFailsTheQueryAndTheRead) {
+TEST_F(SerialPortD2xxTest, AnUnpluggedPortFailsTheQueryAndTheReadAsLost) {
     const FtHandle handle = Open();
     script->unplugged = true;
     std::uint32_t queued = 0;
     EXPECT_EQ(backend->getQueueStatus(handle, queued), ft::IO_ERROR);
+    ASSERT_TRUE(backend->lastFailure());
+    EXPECT_EQ(backend->lastFailure()->kind, LinkErrorKind::DeviceLost);
+    EXPECT_EQ(backend->lastFailure()->device, "/dev/ttyUSB0");
+    EXPECT_EQ(backend->lastFailure()->detail, "Input/output error");
     std::uint8_t buffer[4];
     std::uint32_t bytesRead = 9;
     EXPECT_EQ(backend->read(handle, buffer, 4, bytesRead), ft::IO_ERROR);
     EXPECT_EQ(bytesRead, 0u);
+    EXPECT_EQ(backend->lastFailure()->kind, LinkErrorKind::DeviceLost);
+    // Unlinking still lets go of the port.
+    EXPECT_EQ(backend->close(handle), ft::OK);
+    EXPECT_FALSE(backend->lastFailure());
+}
+
+// The system's reason stays with the failure; a denied port is told apart.
+TEST_F(SerialPortD2xxTest, FailuresKeepThePortsOwnReason) {
+    FtHandle handle = 0;
+    script->failOpen = PortProblem::PermissionDenied;
+    EXPECT_EQ(backend->openBySerialNumber("VK0001", handle), ft::DEVICE_NOT_OPENED);
+    ASSERT_TRUE(backend->lastFailure());
+    EXPECT_EQ(backend->lastFailure()->kind, LinkErrorKind::PermissionDenied);
+    EXPECT_EQ(backend->lastFailure()->device, "/dev/ttyUSB0");
+    EXPECT_EQ(backend->lastFailure()->detail, "Permission denied");
+
+    script->failOpen = PortProblem::None;
+    handle = Open();
+    EXPECT_FALSE(backend->lastFailure());
+    script->failConfigure = true;
+    EXPECT_EQ(backend->setBaudRate(handle, 115200), ft::IO_ERROR);
+    ASSERT_TRUE(backend->lastFailure());
+    EXPECT_EQ(backend->lastFailure()->kind, LinkErrorKind::DriverCall);
+    EXPECT_EQ(backend->lastFailure()->detail, "Unsupported operation");
+}
+
+// Every scan asks the system again: a pedal plugged back in on another port is found and
+// opened there by its serial number.
+TEST_F(SerialPortD2xxTest, APedalBackOnAnotherPortIsFoundThere) {
+    const FtHandle first = Open("VK0001");
+    EXPECT_EQ(script->openedName, "/dev/ttyUSB0");
+    script->unplugged = true;
+    std::uint32_t queued = 0;
+    EXPECT_EQ(backend->getQueueStatus(first, queued), ft::IO_ERROR);
+    EXPECT_EQ(backend->close(first), ft::OK);
+
+    system->ports = {{"/dev/ttyUSB3", "VK0001", "Varkunda TZ5", true}};
+    script->unplugged = false;
+    using Listing = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(Listed(), (Listing{{"VK0001", "Varkunda TZ5"}, {"/dev/pts/7", "Varkunda TZ5"}}));
+    std::string serial;
+    ASSERT_EQ(backend->listSerialNumber(0, serial), ft::OK);
+    EXPECT_EQ(serial, "VK0001");
+
+    const FtHandle second = Open("VK0001");
+    EXPECT_EQ(script->openedName, "/dev/ttyUSB3");
+    EXPECT_EQ(backend->getQueueStatus(second, queued), ft::OK);
 }
 
 TEST_F(SerialPortD2xxTest, WritesReportFailuresAndPartialWrites) {

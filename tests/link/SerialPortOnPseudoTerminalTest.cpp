@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include "link/QtLinkEnvironment.h"
 #include "link/StatusRequest.h"
 #include "link/backends/SerialPortD2xx.h"
 
@@ -17,18 +18,20 @@ namespace {
 // Real time and real events, but the fixed pauses shortened: only the software
 // pedal's own answer is waited for.
 class ShortPauseEnvironment final : public LinkEnvironment {
-public:
+  public:
     void processEvents() override { real_.processEvents(); }
-    void sleep(std::chrono::milliseconds duration) override { real_.sleep(std::min(duration, 1ms)); }
+    void sleep(std::chrono::milliseconds duration) override {
+        real_.sleep(std::min(duration, 1ms));
+    }
     std::chrono::milliseconds now() override { return real_.now(); }
 
-private:
+  private:
     QtLinkEnvironment real_;
 };
 
 // The software pedal served on a pseudo-terminal by its own program.
 class PedalSimProcess {
-public:
+  public:
     PedalSimProcess() {
         process_.setProgram(QStringLiteral(VARKUNDA_PEDAL_SIM_PATH));
         process_.setArguments({QStringLiteral("--no-pacing")});
@@ -44,7 +47,7 @@ public:
     }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     QProcess process_;
     std::string path_;
 };
@@ -55,8 +58,8 @@ TEST(SerialPortOnPseudoTerminal, ListsOpensAndReadsTheStatusOfTheSoftwarePedal) 
 
     SerialPortD2xx backend(CreateQtSerialPortSystem(), pedal.path());
     D2xxAccess access(backend);
-    std::vector<std::string> reports;
-    access.setErrorReporter([&](const std::string& text) { reports.push_back(text); });
+    std::vector<LinkError> reports;
+    access.setErrorReporter([&](const LinkError& error) { reports.push_back(error); });
 
     ASSERT_EQ(access.GetFTDeviceCount(), ft::OK);
     ASSERT_GE(access.DeviceCount, 1u);
@@ -74,7 +77,7 @@ TEST(SerialPortOnPseudoTerminal, ListsOpensAndReadsTheStatusOfTheSoftwarePedal) 
     ShortPauseEnvironment environment;
     Transport transport(access, environment, LinkLog{});
     const StatusOutcome outcome = RequestStatus(transport);
-    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    ASSERT_TRUE(outcome.ok());
     EXPECT_EQ(outcome.numbers.size(), 102u);
     EXPECT_EQ(outcome.reply->FirmwareVersionText(), "13");
     EXPECT_EQ(outcome.reply->AlgorithmVersionText(), "0014");
@@ -82,7 +85,7 @@ TEST(SerialPortOnPseudoTerminal, ListsOpensAndReadsTheStatusOfTheSoftwarePedal) 
     // A second request gets a fresh, whole reply again.
     ASSERT_TRUE(RequestStatus(transport).ok());
     EXPECT_EQ(access.CloseDevice(), ft::OK);
-    EXPECT_TRUE(reports.empty()) << reports.front();
+    EXPECT_TRUE(reports.empty()) << reports.front().call;
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ std::vector<std::uint8_t> Drain(D2xx& driver, FtHandle handle) {
 }
 
 class SimulatedDriver : public ::testing::Test {
-protected:
+  protected:
     FtHandle openFirst() {
         FtHandle handle = 0;
         EXPECT_EQ(driver.openBySerialNumber("VKTZ5001", handle), ft::OK);

@@ -1,12 +1,13 @@
-#include "link/Transport.h"
-
 #include <gtest/gtest.h>
 
 #include "FakeD2xx.h"
+#include "LinkFixture.h"
+#include "link/Transport.h"
 #include "protocol/Messages.h"
 
 using namespace varkunda::link;
 using namespace std::chrono_literals;
+using varkunda::link::testing::FailedCall;
 using varkunda::link::testing::FakeD2xx;
 using varkunda::protocol::kEepromDumpMarker;
 using varkunda::protocol::kEepromSize;
@@ -15,35 +16,15 @@ namespace {
 
 // A transport over the scripted driver and the fake clock. Every pause of the link
 // delivers the driver's next scripted arrival, so "the pedal" sends while it waits.
-class TransportTest : public ::testing::Test {
-protected:
+class TransportTest : public varkunda::link::testing::LinkFixture<FakeD2xx> {
+  protected:
     TransportTest() {
-        access.setErrorReporter([this](const std::string& text) { reports.push_back(text); });
         environment.onSleep = [this](std::chrono::milliseconds) { driver.Deliver(); };
     }
 
-    LinkLog RecordingLog() {
-        LinkLog log;
-        log.print = [this](const std::string& line) { printed.push_back(line); };
-        log.appendDirect = [this](const std::string& line) { direct.push_back(line); };
-        log.printLines = [this](const std::vector<std::string>& lines) {
-            printed.insert(printed.end(), lines.begin(), lines.end());
-            ++blocks;
-        };
-        return log;
-    }
-
     std::size_t CallCount(const std::string& name) const {
-        return static_cast<std::size_t>(
-            std::count(driver.calls.begin(), driver.calls.end(), name));
+        return static_cast<std::size_t>(std::count(driver.calls.begin(), driver.calls.end(), name));
     }
-
-    FakeD2xx driver;
-    D2xxAccess access{driver};
-    FakeLinkEnvironment environment;
-    std::vector<std::string> reports, printed, direct;
-    int blocks = 0;
-    Transport transport{access, environment, RecordingLog()};
 };
 
 TEST_F(TransportTest, AReplyInTwoReadsIsDecodedInArrivalOrderAndLogged) {
@@ -52,13 +33,13 @@ TEST_F(TransportTest, AReplyInTwoReadsIsDecodedInArrivalOrderAndLogged) {
 
     const ReplyResult result = transport.ReadReply(3);
 
-    EXPECT_EQ(result.status, ReplyStatus::Received);
+    EXPECT_TRUE(result.received());
     EXPECT_EQ(result.numbers, (std::vector<std::uint8_t>{12, 0, 255}));
     EXPECT_EQ(result.bytesReceived, 12u);
     EXPECT_EQ(transport.received_bytes_array(), result.numbers);
-    EXPECT_EQ(printed, (std::vector<std::string>{"num of bytes received: 3",
-                                                 "received_bytes_array size: 3", "0:    0C",
-                                                 "1:    00", "2:    FF"}));
+    EXPECT_EQ(printed,
+              (std::vector<std::string>{"num of bytes received: 3", "received_bytes_array size: 3",
+                                        "0:    0C", "1:    00", "2:    FF"}));
     // The transmit queue is purged once the reply starts, the receive queue at the end.
     EXPECT_EQ(CallCount("purgeTX"), 1u);
     EXPECT_EQ(driver.calls.back(), "purgeRX");
@@ -76,12 +57,13 @@ TEST_F(TransportTest, BytesAnEarlierLongerReadLeftInTheBufferAreNeverDecoded) {
 
 TEST_F(TransportTest, SilenceEndsTheWaitAtItsTimeLimit) {
     driver.Queue("5\r\n");
-    ASSERT_EQ(transport.ReadReply(1).status, ReplyStatus::Received);
+    ASSERT_TRUE(transport.ReadReply(1).received());
     const auto before = environment.now();
 
     const ReplyResult result = transport.ReadReply(1);
 
-    EXPECT_EQ(result.status, ReplyStatus::TimedOut);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->kind, LinkErrorKind::NoReply);
     EXPECT_TRUE(result.numbers.empty());
     EXPECT_GE(environment.now() - before, kFirstByteTimeout);
     EXPECT_LE(environment.now() - before, kFirstByteTimeout + 10ms);
@@ -92,10 +74,12 @@ TEST_F(TransportTest, SilenceEndsTheWaitAtItsTimeLimit) {
 TEST_F(TransportTest, AFailedQueueQueryGivesUpWithoutDecodingOrPurging) {
     driver.failing = {{"getQueueStatus", ft::INVALID_HANDLE}};
     const ReplyResult result = transport.ReadReply(102);
-    EXPECT_EQ(result.status, ReplyStatus::QueueFailed);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->kind, LinkErrorKind::ReadFailed);
+    EXPECT_EQ(result.error->driverStatus, ft::INVALID_HANDLE);
     EXPECT_EQ(CallCount("purgeRX") + CallCount("purgeTX"), 0u);
     EXPECT_TRUE(printed.empty());
-    EXPECT_EQ(reports, std::vector<std::string>{"FT_GetQueueStatus - Invalid handle..."});
+    EXPECT_EQ(reports, std::vector<LinkError>{FailedCall("FT_GetQueueStatus", ft::INVALID_HANDLE)});
 }
 
 TEST_F(TransportTest, TheDrainEndsAsSoonAsTheExpectedLinesHaveArrived) {
@@ -122,7 +106,7 @@ TEST_F(TransportTest, APedalThatNeverStopsTalkingIsCutOffAtTheOverallLimit) {
     environment.onSleep = [this](std::chrono::milliseconds) { driver.Queue("1"); };
     driver.Queue("1");
     const ReplyResult result = transport.ReadReply(102);
-    EXPECT_EQ(result.status, ReplyStatus::Received);
+    EXPECT_TRUE(result.received());
     EXPECT_TRUE(result.numbers.empty());  // no line end: nothing decoded
     EXPECT_LE(environment.now(), kReplyTimeLimit + kDrainPollInterval);
 }
@@ -146,7 +130,8 @@ TEST_F(TransportTest, ReplyTextInNormalModeIsEveryByteReceived) {
 TEST_F(TransportTest, ReplyTextIsEmptyOnSilenceAndOnQueueFailure) {
     EXPECT_EQ(transport.ReadReplyText(true, 500ms), "");
     EXPECT_GE(environment.now(), 500ms);
-    driver.failing = {{"getQueueStatus", ft::IO_ERROR}};
+    driver.failing = {{"getQueueStatus", ft::INVALID_HANDLE}};
+    access.ErrorReportsOn = false;
     EXPECT_EQ(transport.ReadReplyText(false), "");
     EXPECT_TRUE(printed.empty());
 }
@@ -158,18 +143,20 @@ TEST_F(TransportTest, AnUploadAnswerIsHandedOverReadByRead) {
     const auto onRead = [&](std::span<const std::uint8_t> bytes) {
         reads.emplace_back(bytes.begin(), bytes.end());
     };
-    EXPECT_EQ(transport.ReadAnswer(kUploadAnswerTimeout, onRead), ReplyStatus::Received);
+    EXPECT_EQ(transport.ReadAnswer(kUploadAnswerTimeout, onRead), std::nullopt);
     EXPECT_EQ(reads, (std::vector<std::string>{"Algorithm", " installed"}));
 
     reads.clear();
     const auto before = environment.now();
-    EXPECT_EQ(transport.ReadAnswer(kUploadAnswerTimeout, onRead), ReplyStatus::TimedOut);
+    const auto silence = transport.ReadAnswer(kUploadAnswerTimeout, onRead);
+    ASSERT_TRUE(silence);
+    EXPECT_EQ(silence->kind, LinkErrorKind::NoReply);
     EXPECT_GE(environment.now() - before, kUploadAnswerTimeout);
     EXPECT_TRUE(reads.empty());
 }
 
 TEST_F(TransportTest, SendConvertsPurgesAndWrites) {
-    const SendResult sent = transport.Send("0d01", true);
+    const SendResult sent = transport.Send("0d01", PurgeFirst::Yes);
     EXPECT_TRUE(sent.ok());
     EXPECT_EQ(sent.bytesWritten, 2u);
     ASSERT_EQ(driver.writes.size(), 1u);
@@ -181,31 +168,119 @@ TEST_F(TransportTest, SendConvertsPurgesAndWrites) {
     EXPECT_EQ(driver.calls, std::vector<std::string>{"write"});
 }
 
-TEST_F(TransportTest, SendRefusesTextThatWouldLeaveStaleBytesInTheMessage) {
-    transport.Send("0D01");
-    const SendResult sent = transport.Send("0F0G01");
-    EXPECT_FALSE(sent.ok());
-    EXPECT_EQ(sent.error, "The message text is not hexadecimal at byte 1; nothing was sent.");
-    EXPECT_EQ(driver.writes.size(), 1u);
+// What a send that fails gives back, and what reached the driver.
+struct RefusedSendCase {
+    const char* name;
+    std::string text;
+    std::map<std::string, FtStatus> failing;
+    LinkError error;
+    std::vector<std::vector<std::uint8_t>> written;
+};
 
-    const SendResult tooLong = transport.Send(std::string(2 * 65537, '0'));
-    EXPECT_FALSE(tooLong.ok());
-    EXPECT_EQ(driver.writes.size(), 1u);
+LinkError Refused(LinkErrorKind kind, std::size_t reached, std::size_t expected,
+                  FtStatus status = ft::OK, std::string call = {}) {
+    LinkError error = FailedCall(std::move(call), status, kind);
+    error.reached = reached;
+    error.expected = expected;
+    return error;
 }
 
-TEST_F(TransportTest, SendReportsAFailedWrite) {
-    driver.failing = {{"write", ft::DEVICE_NOT_FOUND}};
-    const SendResult sent = transport.Send("0D01");
+class RefusedSend : public TransportTest, public ::testing::WithParamInterface<RefusedSendCase> {};
+
+TEST_P(RefusedSend, GivesTheTypedErrorAndWritesNothingStale) {
+    const RefusedSendCase& c = GetParam();
+    transport.Send("0D01");
+    driver.writes.clear();
+    driver.failing = c.failing;
+
+    const SendResult sent = transport.Send(c.text);
+
     EXPECT_FALSE(sent.ok());
-    EXPECT_EQ(sent.status, ft::DEVICE_NOT_FOUND);
-    EXPECT_EQ(sent.error, "The message could not be written to the pedal: - Device not found...");
+    ASSERT_TRUE(sent.error);
+    EXPECT_EQ(*sent.error, c.error);
+    EXPECT_EQ(driver.writes, c.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedSend,
+    ::testing::Values(
+        RefusedSendCase{
+            "NotHexadecimal", "0F0G01", {}, Refused(LinkErrorKind::NotHexadecimal, 1, 3), {}},
+        RefusedSendCase{"LongerThanTheBuffer",
+                        std::string(2 * 65537, '0'),
+                        {},
+                        Refused(LinkErrorKind::MessageTooLong, 0, 65537),
+                        {}},
+        RefusedSendCase{
+            "WriteRefused",
+            "0D01",
+            {{"write", ft::FAILED_TO_WRITE_DEVICE}},
+            Refused(LinkErrorKind::WriteFailed, 0, 0, ft::FAILED_TO_WRITE_DEVICE, "FT_Write"),
+            {}},
+        RefusedSendCase{"DeviceGoneDuringTheWrite",
+                        "0D01",
+                        {{"write", ft::IO_ERROR}},
+                        Refused(LinkErrorKind::DeviceLost, 0, 0, ft::IO_ERROR, "FT_Write"),
+                        {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TransportTest, APartialWriteSaysHowFarItGot) {
+    struct HalfWriter : FakeD2xx {
+        FtStatus write(FtHandle, const std::uint8_t* buffer, std::uint32_t toWrite,
+                       std::uint32_t& bytesWritten) override {
+            bytesWritten = toWrite / 2;
+            writes.emplace_back(buffer, buffer + bytesWritten);
+            return ft::OK;
+        }
+    } halfWriter;
+    D2xxAccess halfAccess(halfWriter);
+    Transport halfTransport(halfAccess, environment, LinkLog{});
+    const SendResult sent = halfTransport.Send("0102030405060708");
+    ASSERT_TRUE(sent.error);
+    EXPECT_EQ(*sent.error, Refused(LinkErrorKind::WriteIncomplete, 4, 8));
+    EXPECT_EQ(sent.bytesWritten, 4u);
+}
+
+TEST_F(TransportTest, OnceTheDeviceIsLostNothingIsWrittenOrWaitedFor) {
+    driver.failing = {{"purgeTX", ft::IO_ERROR}};
+    const SendResult sent = transport.Send("0200", PurgeFirst::Yes);
+    ASSERT_TRUE(sent.error);
+    EXPECT_EQ(sent.error->kind, LinkErrorKind::DeviceLost);
+    EXPECT_EQ(sent.error->call, "FT_Purge TX");
+
+    driver.calls.clear();
+    EXPECT_EQ(transport.Send("0D01").error->kind, LinkErrorKind::DeviceLost);
+    const ReplyResult reply = transport.ReadReply(102);
+    ASSERT_TRUE(reply.error);
+    EXPECT_EQ(reply.error->kind, LinkErrorKind::ReadFailed);
+    EXPECT_EQ(transport.ReadReplyText(true), "");
+    transport.PollDeviceInput();
+
+    EXPECT_TRUE(driver.calls.empty());
+    EXPECT_TRUE(driver.writes.empty());
+    EXPECT_EQ(environment.totalSlept(), 0ms);
+    EXPECT_EQ(lost.size(), 1u);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(TransportTest, ADeviceLostDuringTheDrainEndsItWithoutDecoding) {
+    driver.Queue("1\r\n2\r\n");
+    environment.onSleep = [this](std::chrono::milliseconds) {
+        driver.failing = {{"read", ft::IO_ERROR}, {"getQueueStatus", ft::IO_ERROR}};
+    };
+    const ReplyResult reply = transport.ReadReply(102);
+    ASSERT_TRUE(reply.error);
+    EXPECT_EQ(reply.error->kind, LinkErrorKind::ReadFailed);
+    EXPECT_TRUE(printed.empty());
+    EXPECT_LT(environment.totalSlept(), kReplyQuietGap);
+    EXPECT_EQ(lost.size(), 1u);
 }
 
 // The reply timer's tick.
 class PollDeviceInputTest : public TransportTest {};
 
 TEST_F(PollDeviceInputTest, RestoresErrorReportsAsItFoundThemAndShowsNothing) {
-    driver.failing = {{"getQueueStatus", ft::IO_ERROR}};
+    driver.failing = {{"getQueueStatus", ft::INVALID_HANDLE}};
     for (bool reportsOn : {false, true}) {
         access.ErrorReportsOn = reportsOn;
         transport.PollDeviceInput();
@@ -213,6 +288,17 @@ TEST_F(PollDeviceInputTest, RestoresErrorReportsAsItFoundThemAndShowsNothing) {
     }
     EXPECT_TRUE(reports.empty());
     EXPECT_TRUE(printed.empty());
+}
+
+// Losing the pedal is no driver detail: the tick hands it over even though it reports
+// nothing else.
+TEST_F(PollDeviceInputTest, HandsOverALostDevice) {
+    driver.failing = {{"getQueueStatus", ft::IO_ERROR}};
+    transport.PollDeviceInput();
+    transport.PollDeviceInput();
+    EXPECT_EQ(lost, std::vector<LinkError>{
+                        FailedCall("FT_GetQueueStatus", ft::IO_ERROR, LinkErrorKind::DeviceLost)});
+    EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(PollDeviceInputTest, CountsNumbersAndLogsBytesThatAreNoNumber) {
@@ -267,8 +353,9 @@ TEST_F(PollDeviceInputTest, AStalledDumpShowsOnlyTheBytesThatCame) {
     transport.PollDeviceInput();
     environment.advance(kEepromDumpStallLimit);
     transport.PollDeviceInput();
-    EXPECT_EQ(printed, (std::vector<std::string>{"num of bytes read: 3", "0: 01", "1: 02",
-                                                 "EEPROM dump incomplete: 2 of 16384 bytes received"}));
+    EXPECT_EQ(printed,
+              (std::vector<std::string>{"num of bytes read: 3", "0: 01", "1: 02",
+                                        "EEPROM dump incomplete: 2 of 16384 bytes received"}));
 }
 
 }  // namespace

@@ -16,9 +16,9 @@ namespace {
 // The loader against the stand-in library, whose D2XX calls are served by a software
 // pedal; VarkundaStandin_Pedal gives that pedal for checks of what it received.
 TEST(VendorD2xxOnStandIn, ListsOpensAndRoundTripsTheStatus) {
-    std::string error;
-    const std::unique_ptr<VendorD2xx> vendor = VendorD2xx::Load(VARKUNDA_FTD2XX_STANDIN_PATH, error);
-    ASSERT_NE(vendor, nullptr) << error;
+    const VendorLoad loaded = VendorD2xx::Load(VARKUNDA_FTD2XX_STANDIN_PATH);
+    ASSERT_NE(loaded.library, nullptr) << (loaded.error ? loaded.error->detail : "");
+    VendorD2xx* vendor = loaded.library.get();
     QLibrary standin(QStringLiteral(VARKUNDA_FTD2XX_STANDIN_PATH));
     using PedalFunction = void* (*)(unsigned);
     const auto pedalOf = reinterpret_cast<PedalFunction>(standin.resolve("VarkundaStandin_Pedal"));
@@ -26,8 +26,8 @@ TEST(VendorD2xxOnStandIn, ListsOpensAndRoundTripsTheStatus) {
     auto* pedal = static_cast<varkunda::sim::PedalSimulator*>(pedalOf(0));
 
     D2xxAccess access(*vendor);
-    std::vector<std::string> reports;
-    access.setErrorReporter([&](const std::string& text) { reports.push_back(text); });
+    std::vector<LinkError> reports;
+    access.setErrorReporter([&](const LinkError& error) { reports.push_back(error); });
     ASSERT_EQ(access.GetFTDeviceCount(), ft::OK);
     EXPECT_EQ(access.DeviceCount, 1u);
     ASSERT_EQ(access.GetFTDeviceSerialNo(0), ft::OK);
@@ -44,7 +44,7 @@ TEST(VendorD2xxOnStandIn, ListsOpensAndRoundTripsTheStatus) {
     FakeLinkEnvironment environment;
     Transport transport(access, environment, LinkLog{});
     const StatusOutcome outcome = RequestStatus(transport);
-    ASSERT_TRUE(outcome.ok()) << outcome.message;
+    ASSERT_TRUE(outcome.ok());
     EXPECT_EQ(outcome.numbers, pedal->statusNumbers());
     EXPECT_EQ(pedal->hostBytes(), (std::vector<std::uint8_t>{0x02, 0x00}));
 

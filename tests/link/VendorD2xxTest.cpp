@@ -1,25 +1,27 @@
-#include "link/backends/VendorD2xx.h"
-
 #include <gtest/gtest.h>
+
+#include "link/backends/VendorD2xx.h"
 
 using namespace varkunda::link;
 
 namespace {
 
-constexpr const char* kLoadFailure = "The FTDI D2XX library could not be loaded: ";
-
-TEST(VendorD2xxLoad, AMissingLibraryFailsWithAClearMessage) {
-    std::string error;
-    EXPECT_EQ(VendorD2xx::Load("/nonexistent/libftd2xx.so", error), nullptr);
-    EXPECT_EQ(error.rfind(kLoadFailure, 0), 0u) << error;
-    EXPECT_GT(error.size(), std::string(kLoadFailure).size());
+TEST(VendorD2xxLoad, AMissingLibraryFailsWithTheLoadersReason) {
+    const VendorLoad loaded = VendorD2xx::Load("/nonexistent/libftd2xx.so");
+    EXPECT_EQ(loaded.library, nullptr);
+    ASSERT_TRUE(loaded.error);
+    EXPECT_EQ(loaded.error->kind, LinkErrorKind::LibraryNotLoaded);
+    EXPECT_FALSE(loaded.error->detail.empty());
 }
 
 TEST(VendorD2xxLoad, ALibraryLackingOneCallFailsAsAWhole) {
-    std::string error;
-    EXPECT_EQ(VendorD2xx::Load(VARKUNDA_FTD2XX_PARTIAL_PATH, error), nullptr);
-    EXPECT_EQ(error.rfind(kLoadFailure, 0), 0u) << error;
-    EXPECT_NE(error.find(" lacks FT_Write."), std::string::npos) << error;
+    const VendorLoad loaded = VendorD2xx::Load(VARKUNDA_FTD2XX_PARTIAL_PATH);
+    EXPECT_EQ(loaded.library, nullptr);
+    ASSERT_TRUE(loaded.error);
+    EXPECT_EQ(loaded.error->kind, LinkErrorKind::LibraryIncomplete);
+    EXPECT_EQ(loaded.error->call, "FT_Write");
+    EXPECT_NE(loaded.error->device.find("ftd2xx_partial"), std::string::npos)
+        << loaded.error->device;
 }
 
 }  // namespace

@@ -83,6 +83,33 @@ TEST(Faults, UnplugAfterZeroBytesUnplugsAtOnceAndReplugBringsItBack) {
     EXPECT_EQ(RequestStatus(pedal).size(), 102u);
 }
 
+TEST(Faults, StatusOverrideReportsTheGivenNumbersUntilCleared) {
+    PedalSimulator pedal;
+    pedal.state().midiChannel = 7;
+    const auto own = RequestStatus(pedal);
+    pedal.overrideStatusNumbers({{0, 12}, {3, 0x0A}, {500, 1}});
+
+    for (int request = 0; request < 2; ++request) {
+        auto expected = own;
+        expected[0] = 12;
+        expected[3] = 0x0A;
+        EXPECT_EQ(RequestStatus(pedal), expected) << "request " << request;
+    }
+    EXPECT_EQ(pedal.statusNumbers()[3], 0x0A);
+    EXPECT_EQ(pedal.state().midiChannel, 7) << "only the reply says otherwise";
+    EXPECT_TRUE(AnyEventContains(pedal, "fault StatusOverride"));
+
+    // Other faults still spoil the overridden reply.
+    pedal.injectFault(Fault::ShortReply, 5);
+    EXPECT_EQ(RequestStatus(pedal), (std::vector<int>{12, own[1], own[2], 0x0A, own[4]}));
+
+    pedal.injectFault(Fault::None);
+    EXPECT_EQ(RequestStatus(pedal), own);
+    pedal.overrideStatusNumbers({{3, 1}});
+    pedal.overrideStatusNumbers({});
+    EXPECT_EQ(RequestStatus(pedal), own);
+}
+
 TEST(Faults, UnpluggingLosesRepliesNotYetRead) {
     PedalSimulator pedal;
     Send(pedal, "0200");

@@ -2,14 +2,13 @@
 
 #include <QProcessEnvironment>
 
-
 namespace varkunda::link {
 namespace {
 
 BackendChoice Unreadable(const QString& value) {
     BackendChoice choice;
-    choice.error = "Unknown device choice \"" + value.toStdString() +
-                   "\": use sim, sim:N, serial, serial:PORT, d2xx or auto.";
+    choice.error =
+        LinkError{.kind = LinkErrorKind::UnknownDeviceChoice, .detail = value.toStdString()};
     return choice;
 }
 
@@ -55,8 +54,7 @@ BackendChoice ParseBackendChoice(const QStringList& arguments, const QString& en
         if (argument == option) {
             if (i + 1 >= arguments.size()) {
                 BackendChoice choice;
-                choice.error = "The option --device needs a value: sim, sim:N, serial, "
-                               "serial:PORT, d2xx or auto.";
+                choice.error = LinkError{.kind = LinkErrorKind::DeviceChoiceMissing};
                 return choice;
             }
             return ParseValue(arguments[i + 1]);

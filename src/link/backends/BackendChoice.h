@@ -2,7 +2,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
+
+#include "link/LinkError.h"
 
 namespace varkunda::link {
 
@@ -18,10 +21,10 @@ enum class BackendKind {
 // VARKUNDA_DEVICE; the command line wins.
 struct BackendChoice {
     BackendKind kind = BackendKind::Auto;
-    std::string serialPort;           // serial:PORT
-    unsigned simulatedPedals = 1;     // sim:N
-    std::string vendorLibrary;        // d2xx:LIBRARY, else the usual library names
-    std::string error;                // set when the choice could not be read
+    std::string serialPort;          // serial:PORT
+    unsigned simulatedPedals = 1;    // sim:N
+    std::string vendorLibrary;       // d2xx:LIBRARY, else the usual library names
+    std::optional<LinkError> error;  // set when the choice could not be read
 };
 
 inline constexpr const char* kDeviceOption = "--device";

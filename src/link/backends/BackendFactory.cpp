@@ -19,30 +19,31 @@ std::vector<sim::PedalIdentity> SimulatedIdentities(unsigned count) {
 
 }  // namespace
 
-std::unique_ptr<D2xx> CreateBackend(const BackendChoice& choice, std::string& error) {
-    if (!choice.error.empty()) {
-        error = choice.error;
-        return nullptr;
-    }
+CreatedBackend CreateBackend(const BackendChoice& choice) {
+    if (choice.error) return {nullptr, choice.error};
     switch (choice.kind) {
         case BackendKind::Simulated: {
-            auto simulated = std::make_unique<SimulatedD2xx>(SimulatedIdentities(choice.simulatedPedals));
+            auto simulated =
+                std::make_unique<SimulatedD2xx>(SimulatedIdentities(choice.simulatedPedals));
             // The software pedal keeps the real link's pace when a person uses it.
-            for (std::size_t i = 0; i < simulated->pedalCount(); ++i) simulated->pedal(i)->setPacing(true);
-            return simulated;
+            for (std::size_t i = 0; i < simulated->pedalCount(); ++i)
+                simulated->pedal(i)->setPacing(true);
+            return {std::move(simulated), std::nullopt};
         }
         case BackendKind::Serial:
-            return std::make_unique<SerialPortD2xx>(CreateQtSerialPortSystem(), choice.serialPort);
-        case BackendKind::Vendor:
-            return VendorD2xx::Load(choice.vendorLibrary, error);
+            return {std::make_unique<SerialPortD2xx>(CreateQtSerialPortSystem(), choice.serialPort),
+                    std::nullopt};
+        case BackendKind::Vendor: {
+            VendorLoad vendor = VendorD2xx::Load(choice.vendorLibrary);
+            return {std::move(vendor.library), std::move(vendor.error)};
+        }
         case BackendKind::Auto: {
-            std::string vendorError;
-            if (auto vendor = VendorD2xx::Load({}, vendorError)) return vendor;
-            return std::make_unique<SerialPortD2xx>(CreateQtSerialPortSystem());
+            if (VendorLoad vendor = VendorD2xx::Load({}); vendor.library)
+                return {std::move(vendor.library), std::nullopt};
+            return {std::make_unique<SerialPortD2xx>(CreateQtSerialPortSystem()), std::nullopt};
         }
     }
-    error = "No device backend was chosen.";
-    return nullptr;
+    return {nullptr, LinkError{.kind = LinkErrorKind::UnknownDeviceChoice}};
 }
 
 }  // namespace varkunda::link

@@ -1,15 +1,21 @@
 #pragma once
 
 #include <memory>
-#include <string>
+#include <optional>
 
 #include "link/D2xx.h"
+#include "link/LinkError.h"
 #include "link/backends/BackendChoice.h"
 
 namespace varkunda::link {
 
-// Makes the chosen backend; nothing, with `error` saying why, when it cannot be made
+struct CreatedBackend {
+    std::unique_ptr<D2xx> device;
+    std::optional<LinkError> error;  // why `device` is missing
+};
+
+// Makes the chosen backend; no device, with the error saying why, when it cannot be made
 // (an unreadable choice, the vendor library missing when asked for by name).
-std::unique_ptr<D2xx> CreateBackend(const BackendChoice& choice, std::string& error);
+CreatedBackend CreateBackend(const BackendChoice& choice);
 
 }  // namespace varkunda::link

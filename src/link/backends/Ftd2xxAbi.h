@@ -22,14 +22,13 @@ using FT_ListDevices_t = FT_STATUS(VARKUNDA_FTAPI*)(void* arg1, void* arg2, DWOR
 using FT_OpenEx_t = FT_STATUS(VARKUNDA_FTAPI*)(void* arg1, DWORD flags, FT_HANDLE* handle);
 using FT_Close_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle);
 using FT_SetBaudRate_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, ULONG baudRate);
-using FT_SetDataCharacteristics_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle,
-                                                               UCHAR wordLength,
+using FT_SetDataCharacteristics_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, UCHAR wordLength,
                                                                UCHAR stopBits, UCHAR parity);
 using FT_Purge_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, ULONG mask);
 using FT_GetQueueStatus_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, DWORD* rxBytes);
 using FT_Read_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, void* buffer, DWORD toRead,
                                              DWORD* bytesRead);
-using FT_Write_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, const void* buffer,
-                                              DWORD toWrite, DWORD* bytesWritten);
+using FT_Write_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, const void* buffer, DWORD toWrite,
+                                              DWORD* bytesWritten);
 
 }  // namespace varkunda::link::ftd2xx_abi

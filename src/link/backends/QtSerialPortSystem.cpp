@@ -20,22 +20,41 @@ SerialPortEntry EntryOf(const QSerialPortInfo& info) {
 
 QSerialPort::Parity ParityOf(SerialParity parity) {
     switch (parity) {
-        case SerialParity::Odd: return QSerialPort::OddParity;
-        case SerialParity::Even: return QSerialPort::EvenParity;
-        case SerialParity::Mark: return QSerialPort::MarkParity;
-        case SerialParity::Space: return QSerialPort::SpaceParity;
-        case SerialParity::None: break;
+        case SerialParity::Odd:
+            return QSerialPort::OddParity;
+        case SerialParity::Even:
+            return QSerialPort::EvenParity;
+        case SerialParity::Mark:
+            return QSerialPort::MarkParity;
+        case SerialParity::Space:
+            return QSerialPort::SpaceParity;
+        case SerialParity::None:
+            break;
     }
     return QSerialPort::NoParity;
 }
 
+PortProblem ProblemOf(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::NoError:
+            return PortProblem::None;
+        case QSerialPort::PermissionError:
+            return PortProblem::PermissionDenied;
+        case QSerialPort::DeviceNotFoundError:
+            return PortProblem::NotFound;
+        // The system took the device away under the open port (unplugged).
+        case QSerialPort::ResourceError:
+            return PortProblem::Gone;
+        default:
+            return PortProblem::Other;
+    }
+}
+
 class QtSerialPortIo final : public SerialPortIo {
-public:
-    bool open(const std::string& portName, std::string& error) override {
+  public:
+    bool open(const std::string& portName) override {
         port_.setPortName(QString::fromStdString(portName));
-        if (port_.open(QIODevice::ReadWrite)) return true;
-        error = port_.errorString().toStdString();
-        return false;
+        return port_.open(QIODevice::ReadWrite);
     }
 
     void close() override { port_.close(); }
@@ -44,9 +63,8 @@ public:
         const bool baudSet = port_.setBaudRate(static_cast<qint32>(config.baudRate));
         const bool bitsSet = port_.setDataBits(static_cast<QSerialPort::DataBits>(config.dataBits));
         const bool paritySet = port_.setParity(ParityOf(config.parity));
-        const bool stopSet = port_.setStopBits(config.stopBits == SerialStopBits::Two
-                                                   ? QSerialPort::TwoStop
-                                                   : QSerialPort::OneStop);
+        const bool stopSet = port_.setStopBits(
+            config.stopBits == SerialStopBits::Two ? QSerialPort::TwoStop : QSerialPort::OneStop);
         return baudSet && bitsSet && paritySet && stopSet;
     }
 
@@ -83,7 +101,11 @@ public:
         return static_cast<std::int64_t>(count) - port_.bytesToWrite();
     }
 
-private:
+    PortError error() const override {
+        return {ProblemOf(port_.error()), port_.errorString().toStdString()};
+    }
+
+  private:
     // A wait that merely timed out is no failure.
     bool Failed() {
         const auto error = port_.error();
@@ -95,7 +117,7 @@ private:
 };
 
 class QtSerialPortSystem final : public SerialPortSystem {
-public:
+  public:
     std::vector<SerialPortEntry> availablePorts() override {
         std::vector<SerialPortEntry> entries;
         for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
@@ -112,7 +134,9 @@ public:
         return entry;
     }
 
-    std::unique_ptr<SerialPortIo> createPort() override { return std::make_unique<QtSerialPortIo>(); }
+    std::unique_ptr<SerialPortIo> createPort() override {
+        return std::make_unique<QtSerialPortIo>();
+    }
 };
 
 }  // namespace

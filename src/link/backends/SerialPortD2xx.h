@@ -3,6 +3,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,13 @@ inline constexpr const char* kNamedPortDescription = "Varkunda TZ5";
 // COM port on Windows, /dev/ttyUSB* on Linux), or through a port named on the command
 // line such as the software pedal's pseudo-terminal. Lists FTDI bridges by their
 // serial numbers; the named port is listed last, its path serving as serial number.
+// Every list call asks the system afresh, so a pedal plugged in again on another port
+// is found by its serial number there.
+//
+// A failed call leaves the port's own reason in lastFailure(): a denied port, a device
+// that went away under its open port (DeviceLost), or the system's words for anything else.
 class SerialPortD2xx final : public D2xx {
-public:
+  public:
     explicit SerialPortD2xx(std::unique_ptr<SerialPortSystem> system, std::string namedPort = {});
 
     FtStatus listDeviceCount(std::uint32_t& count) override;
@@ -32,28 +38,33 @@ public:
     FtStatus openBySerialNumber(const std::string& serial, FtHandle& handle) override;
     FtStatus close(FtHandle handle) override;
     FtStatus setBaudRate(FtHandle handle, std::uint32_t baudRate) override;
-    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength,
-                                    std::uint8_t stopBits, std::uint8_t parity) override;
+    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
+                                    std::uint8_t parity) override;
     FtStatus purge(FtHandle handle, std::uint32_t mask) override;
     FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) override;
     FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,
                   std::uint32_t& bytesRead) override;
     FtStatus write(FtHandle handle, const std::uint8_t* buffer, std::uint32_t toWrite,
                    std::uint32_t& bytesWritten) override;
+    std::optional<LinkError> lastFailure() const override { return failure_; }
 
-private:
+  private:
     struct OpenPort {
         std::unique_ptr<SerialPortIo> io;
         SerialLineConfig line;
+        std::string portName;
     };
 
     std::vector<SerialPortEntry> ListPorts();
+    // The port behind a handle, forgetting the reason of an earlier failure.
     OpenPort* Find(FtHandle handle);
+    // Keeps why a call on an open port failed and gives the status for it.
+    FtStatus PortFailed(const OpenPort& port, FtStatus status);
 
     std::unique_ptr<SerialPortSystem> system_;
     std::string namedPort_;
-    std::vector<SerialPortEntry> listed_;  // as of the last count
     std::map<FtHandle, OpenPort> open_;
+    std::optional<LinkError> failure_;
     FtHandle nextHandle_ = 1;
 };
 

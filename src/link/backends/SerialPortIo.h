@@ -29,13 +29,27 @@ struct SerialLineConfig {
     SerialStopBits stopBits = SerialStopBits::One;
 };
 
+// What went wrong with a port, in the system's terms.
+enum class PortProblem {
+    None,
+    PermissionDenied,  // the system refused the port (Linux: not in the dialout group)
+    NotFound,          // no such port
+    Gone,              // the device behind the open port went away
+    Other,
+};
+
+struct PortError {
+    PortProblem problem = PortProblem::None;
+    std::string text;  // the system's own words
+};
+
 // The few things the serial-port backend needs of an open port. The QSerialPort
 // implementation is the real one; tests script a fake to produce timeouts, partial
 // reads and errors on demand.
 class SerialPortIo {
-public:
+  public:
     virtual ~SerialPortIo() = default;
-    virtual bool open(const std::string& portName, std::string& error) = 0;
+    virtual bool open(const std::string& portName) = 0;
     virtual void close() = 0;
     virtual bool configure(const SerialLineConfig& config) = 0;
     virtual bool clear(bool input, bool output) = 0;
@@ -48,11 +62,13 @@ public:
     // or -1 on failure.
     virtual std::int64_t write(const std::uint8_t* data, std::size_t count,
                                std::chrono::milliseconds limit) = 0;
+    // Why the latest call on the port failed.
+    virtual PortError error() const = 0;
 };
 
 // Where ports come from: the system's list and a way to make a port object.
 class SerialPortSystem {
-public:
+  public:
     virtual ~SerialPortSystem() = default;
     virtual std::vector<SerialPortEntry> availablePorts() = 0;
     // Describes one port by name, even one the system does not list (a pseudo-terminal).

@@ -81,8 +81,7 @@ FtStatus SimulatedD2xx::openByDescription(const std::string& description, FtHand
     return ft::DEVICE_NOT_FOUND;
 }
 
-FtStatus SimulatedD2xx::open(const std::shared_ptr<sim::PedalSimulator>& pedal,
-                             FtHandle& handle) {
+FtStatus SimulatedD2xx::open(const std::shared_ptr<sim::PedalSimulator>& pedal, FtHandle& handle) {
     const bool alreadyOpen = std::any_of(open_.begin(), open_.end(), [&](const auto& entry) {
         return entry.second.pedal == pedal && !gone(entry.second);
     });

@@ -22,7 +22,7 @@ namespace varkunda::link {
 // handle (so the editor can unlink); a pedal can be open through one handle at a time
 // (a second open gives DEVICE_NOT_OPENED).
 class SimulatedD2xx : public D2xx {
-public:
+  public:
     SimulatedD2xx();  // one pedal with the default identity
     explicit SimulatedD2xx(std::vector<sim::PedalIdentity> identities);
     explicit SimulatedD2xx(std::vector<std::shared_ptr<sim::PedalSimulator>> pedals);
@@ -41,8 +41,8 @@ public:
     FtStatus openBySerialNumber(const std::string& serial, FtHandle& handle) override;
     FtStatus close(FtHandle handle) override;
     FtStatus setBaudRate(FtHandle handle, std::uint32_t baudRate) override;
-    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength,
-                                    std::uint8_t stopBits, std::uint8_t parity) override;
+    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
+                                    std::uint8_t parity) override;
     FtStatus purge(FtHandle handle, std::uint32_t mask) override;
     FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) override;
     FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,
@@ -50,7 +50,7 @@ public:
     FtStatus write(FtHandle handle, const std::uint8_t* buffer, std::uint32_t toWrite,
                    std::uint32_t& bytesWritten) override;
 
-private:
+  private:
     struct OpenDevice {
         std::shared_ptr<sim::PedalSimulator> pedal;
         std::uint64_t plugGeneration;  // the device instance the handle was opened on

@@ -10,7 +10,6 @@ namespace {
 using namespace ftd2xx_abi;
 
 constexpr std::size_t kListBufferSize = 64;
-constexpr const char* kLoadFailure = "The FTDI D2XX library could not be loaded: ";
 
 FT_HANDLE HandleOf(FtHandle handle) { return reinterpret_cast<FT_HANDLE>(handle); }
 
@@ -40,13 +39,13 @@ std::unique_ptr<QLibrary> OpenLibrary(const std::string& libraryPath, std::strin
 
 }  // namespace
 
-std::unique_ptr<VendorD2xx> VendorD2xx::Load(const std::string& libraryPath, std::string& error) {
+VendorLoad VendorD2xx::Load(const std::string& libraryPath) {
     std::string reason;
     std::unique_ptr<QLibrary> library = OpenLibrary(libraryPath, reason);
-    if (!library) {
-        error = kLoadFailure + reason;
-        return nullptr;
-    }
+    if (!library)
+        return {nullptr, LinkError{.kind = LinkErrorKind::LibraryNotLoaded,
+                                   .device = libraryPath,
+                                   .detail = reason}};
 
     Calls calls;
     struct Symbol {
@@ -75,11 +74,13 @@ std::unique_ptr<VendorD2xx> VendorD2xx::Load(const std::string& libraryPath, std
         std::memcpy(symbol.slot, &address, sizeof(address));
     }
     if (!missing.empty()) {
-        error = kLoadFailure + library->fileName().toStdString() + " lacks " + missing + ".";
+        LinkError error{.kind = LinkErrorKind::LibraryIncomplete,
+                        .call = missing,
+                        .device = library->fileName().toStdString()};
         library->unload();
-        return nullptr;
+        return {nullptr, std::move(error)};
     }
-    return std::unique_ptr<VendorD2xx>(new VendorD2xx(std::move(library), calls));
+    return {std::unique_ptr<VendorD2xx>(new VendorD2xx(std::move(library), calls)), std::nullopt};
 }
 
 VendorD2xx::VendorD2xx(std::unique_ptr<QLibrary> library, Calls calls)
@@ -98,7 +99,8 @@ FtStatus VendorD2xx::ListText(std::uint32_t index, std::uint32_t what, std::stri
     std::array<char, kListBufferSize> buffer{};
     // The library takes the index itself in place of its first pointer argument.
     void* indexArgument = reinterpret_cast<void*>(static_cast<std::uintptr_t>(index));
-    const FtStatus status = calls_.listDevices(indexArgument, buffer.data(), ft::LIST_BY_INDEX | what);
+    const FtStatus status =
+        calls_.listDevices(indexArgument, buffer.data(), ft::LIST_BY_INDEX | what);
     buffer.back() = '\0';
     if (status == ft::OK) text = buffer.data();
     return status;

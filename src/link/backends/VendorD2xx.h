@@ -2,6 +2,7 @@
 
 #include <QLibrary>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "link/D2xx.h"
@@ -12,13 +13,20 @@ namespace varkunda::link {
 // The FTDI D2XX library itself, loaded at run time. Every call the editor uses is
 // resolved from one table when the library is loaded; when the library or any one of
 // the calls is missing, loading fails as a whole.
+class VendorD2xx;
+
+struct VendorLoad {
+    std::unique_ptr<VendorD2xx> library;
+    // LibraryNotLoaded with the loader's reason, or LibraryIncomplete naming the calls
+    // the library lacks.
+    std::optional<LinkError> error;
+};
+
 class VendorD2xx final : public D2xx {
-public:
+  public:
     // Loads `libraryPath`, or when it is empty the library by its usual names
-    // ("ftd2xx.dll" or "ftd2xx64.dll" on Windows, "libftd2xx.so" elsewhere). On failure
-    // returns nothing and sets `error` to "The FTDI D2XX library could not be loaded: " and
-    // the reason.
-    static std::unique_ptr<VendorD2xx> Load(const std::string& libraryPath, std::string& error);
+    // ("ftd2xx.dll" or "ftd2xx64.dll" on Windows, "libftd2xx.so" elsewhere).
+    static VendorLoad Load(const std::string& libraryPath);
 
     FtStatus listDeviceCount(std::uint32_t& count) override;
     FtStatus listSerialNumber(std::uint32_t index, std::string& serial) override;
@@ -26,8 +34,8 @@ public:
     FtStatus openBySerialNumber(const std::string& serial, FtHandle& handle) override;
     FtStatus close(FtHandle handle) override;
     FtStatus setBaudRate(FtHandle handle, std::uint32_t baudRate) override;
-    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength,
-                                    std::uint8_t stopBits, std::uint8_t parity) override;
+    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
+                                    std::uint8_t parity) override;
     FtStatus purge(FtHandle handle, std::uint32_t mask) override;
     FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) override;
     FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,
@@ -37,7 +45,7 @@ public:
 
     std::string libraryFile() const;
 
-private:
+  private:
     struct Calls {
         ftd2xx_abi::FT_ListDevices_t listDevices = nullptr;
         ftd2xx_abi::FT_OpenEx_t openEx = nullptr;

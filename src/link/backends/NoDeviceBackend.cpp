@@ -1,8 +1,6 @@
-#include "app/NoDeviceBackend.h"
+#include "link/backends/NoDeviceBackend.h"
 
-namespace ft = varkunda::link::ft;
-using varkunda::link::FtHandle;
-using varkunda::link::FtStatus;
+namespace varkunda::link {
 
 FtStatus NoDeviceBackend::listDeviceCount(std::uint32_t& count) {
     count = 0;
@@ -47,3 +45,5 @@ FtStatus NoDeviceBackend::write(FtHandle, const std::uint8_t*, std::uint32_t,
     bytesWritten = 0;
     return ft::INVALID_HANDLE;
 }
+
+}  // namespace varkunda::link

@@ -2,13 +2,13 @@
 
 #include "link/D2xx.h"
 
-// A driver that lists no device: every open fails with "device not found" and every
-// call on a handle with "invalid handle".
-class NoDeviceBackend : public varkunda::link::D2xx {
-public:
-    using FtHandle = varkunda::link::FtHandle;
-    using FtStatus = varkunda::link::FtStatus;
+namespace varkunda::link {
 
+// A driver that lists no device: every open fails with "device not found" and every
+// call on a handle with "invalid handle". The editor runs on it when no backend could
+// be made.
+class NoDeviceBackend : public D2xx {
+  public:
     FtStatus listDeviceCount(std::uint32_t& count) override;
     FtStatus listSerialNumber(std::uint32_t index, std::string& serial) override;
     FtStatus listDescription(std::uint32_t index, std::string& description) override;
@@ -24,3 +24,5 @@ public:
     FtStatus write(FtHandle handle, const std::uint8_t* buffer, std::uint32_t toWrite,
                    std::uint32_t& bytesWritten) override;
 };
+
+}  // namespace varkunda::link
