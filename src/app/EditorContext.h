@@ -58,7 +58,7 @@ struct EditorContext {
     bool BootloaderMode = false;
     bool SkipStatusAfterLink = false;
     bool LoadingFromPedal = false;
-    // True while an exchange with the pedal waits for its answer (PedalExchangeGuard).
+    // True while an exchange with the pedal waits for its answer (ControlStateTable).
     bool PedalExchangeRunning = false;
     QString FirmwareVersionText = QStringLiteral("0");
     QString AlgorithmVersionText;

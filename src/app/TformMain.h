@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <string>
 
+#include "app/ControlStateTable.h"
+
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -35,6 +37,8 @@ public:
     ~TformMain() override;
 
     EditorContext& context() { return context_; }
+    // Which controls are enabled in which state; nothing else enables them.
+    ControlStateTable& controlStates() { return controlStates_; }
 
     // Sets the device-dependent controls, then the effect window's controls.
     void EnableUSBobjects(bool status);
@@ -205,6 +209,8 @@ private:
     void ShowAlgorithmUploadRequest(const QString& reason);
     void CloseEffectWindow();
     bool OpenDeviceLink();
+    void GoUnlinked();
+    bool WindowHoldsPedalValues() const;
     void SendPedalMessage(const std::string& hexText);
 
     void FormCreate();
@@ -212,8 +218,13 @@ private:
     void createMenus();
     void createTimers();
     void connectHandlers();
+    void bindControls();
 
     EditorContext& context_;
+    ControlStateTable controlStates_;
+    // The effect window was set from a status reply of the pedal linked now; cleared when
+    // a link starts or ends and when a reply is not applied to the window.
+    bool pedalValuesRead_ = false;
     QActionGroup* instrumentRangeGroup_ = nullptr;
     QActionGroup* bypassStatusGroup_ = nullptr;
 };

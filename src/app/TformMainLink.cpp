@@ -21,7 +21,8 @@
 #include "protocol/StatusReply.h"
 
 namespace {
-const QString kLinked = QStringLiteral("linked");
+// What Link appends to the device's description, and Unlink takes off again.
+const QString kLinkedSuffix = QStringLiteral(" linked");
 constexpr int kBytesOfImageShown = 256;  // characters of the image logged on loading
 
 QString Text(const std::string& eightBit) { return QString::fromLatin1(eightBit); }
@@ -55,6 +56,7 @@ void TformMain::ScanForDevices() {
     if (devices.empty()) {
         context_.dialogs.showMessage(QStringLiteral("No device found"));
         lblDeviceName->setText(QStringLiteral("No device found"));
+        controlStates_.enter(EditorState::NoDevice);
         return;
     }
     for (const auto& found : devices) {
@@ -67,7 +69,7 @@ void TformMain::ScanForDevices() {
         if (answer == Dialogs::Answer::Yes)
             Link();
         else
-            menuConnect->setEnabled(true);
+            controlStates_.enter(EditorState::DeviceFound);
     }
 }
 
@@ -85,12 +87,8 @@ void TformMain::Link() {
     if (relink && previous != context_.device.DeviceHandle)
         context_.device.driver().close(previous);
     context_.DeviceLinked = true;
-    menuFirmwareUpgradeMode->setEnabled(true);
-    menuScan->setEnabled(false);
-    menuConnect->setEnabled(false);
-    menuDisconnect->setEnabled(true);
-    menuEraseSettings->setEnabled(true);
-    EnableUSBobjects(true);
+    pedalValuesRead_ = false;
+    controlStates_.enter(EditorState::Linked);
     Timer_USB_Read->start();
     if (!context_.SkipStatusAfterLink) RequestDeviceStatus();
 }
@@ -99,15 +97,12 @@ bool TformMain::OpenDeviceLink() {
     const auto result = varkunda::link::OpenDeviceLink(
         *context_.transport, context_.DeviceSerial.toLatin1().toStdString(),
         context_.BootloaderMode);
-    if (result.opened)
-        lblDeviceName->setText(lblDeviceName->text() + QStringLiteral(" ") + kLinked);
+    if (result.opened) lblDeviceName->setText(lblDeviceName->text() + kLinkedSuffix);
     if (context_.BootloaderMode) {
         if (result.bootloaderConnected()) {
             context_.dialogs.showMessage(
                 QStringLiteral("Connection to bootloader succeeded, ready for firmware upgrade"));
-            menuStartFirmwareUpgrade->setEnabled(true);
-            btnRequest->setEnabled(false);
-            btnUpload->setEnabled(false);
+            controlStates_.enter(EditorState::BootloaderConnected);
         } else {
             context_.dialogs.showMessage(QStringLiteral("Connection to bootloader failed"));
         }
@@ -117,23 +112,19 @@ bool TformMain::OpenDeviceLink() {
 
 void TformMain::menuDisconnectClick() {
     if (context_.device.CloseDevice() != varkunda::link::ft::OK) return;
+    GoUnlinked();
+}
+
+// The label shows the description again, exactly as before Link added to it.
+void TformMain::GoUnlinked() {
     QString name = lblDeviceName->text();
-    lblDeviceName->setText(name.remove(kLinked));
-    menuScan->setEnabled(true);
-    menuConnect->setEnabled(true);
-    menuDisconnect->setEnabled(false);
-    for (QPushButton* button :
-         {btnUpload, btnRequest, btnAssign, btnSaveParameters, btnSetFootswitchMode, btnSetTuning})
-        button->setEnabled(false);
-    menuMIDI->setEnabled(false);
-    menuUploadTuningsData->setEnabled(false);
-    if (context_.formFXsettings) context_.formFXsettings->EnableWindowControls(false);
-    for (QAction* item :
-         {menuEraseSettings, menuLoadPreset, menuSavePreset, menuLoadAlgorithmFromFile})
-        item->setEnabled(false);
-    menuInstrumentRange->setEnabled(false);
+    if (name.endsWith(kLinkedSuffix)) name.chop(kLinkedSuffix.size());
+    lblDeviceName->setText(name);
+    pedalValuesRead_ = false;
+    controlStates_.enter(EditorState::Unlinked);
     context_.DeviceLinked = false;
     Timer_USB_Read->stop();
+    UploadCheckTimer->stop();
 }
 
 // ---- Reply timer ----
@@ -169,10 +160,11 @@ TformMain::StatusRequestEnd TformMain::RunStatusRequest() {
     }
     const varkunda::protocol::StatusReply& reply = *outcome.reply;
     ShowStatusReply(reply);
+    pedalValuesRead_ = false;  // the window holds this reply's values only once it is set
 
     if (context_.FirmwareVersionText.toUInt() < context_.RequiredFirmware)
         return StopForOldFirmware();
-    EnableUSBobjects(true);
+    controlStates_.enter(EditorState::Linked);
     const auto algorithm =
         varkunda::protocol::ParseDecimalDigits(context_.AlgorithmVersionText.toStdString());
     if (!algorithm)
@@ -214,7 +206,7 @@ TformMain::StatusRequestEnd TformMain::StopForOldFirmware() {
         "\r\n"
         "If current firmware is 9 or above go to Firmware Upgrade menu and follow "
         "instructions."));
-    EnableUSBobjects(false);
+    controlStates_.enter(EditorState::FirmwareTooOld);
     return StatusRequestEnd::FirmwareTooOld;
 }
 
@@ -224,7 +216,7 @@ TformMain::StatusRequestEnd TformMain::StopForOldAlgorithm(const QString& reason
     CloseEffectWindow();
     ShowAlgorithmUploadRequest(reason);
     if (SelectReportedEffect()) GetResourceFile();
-    EnableMainButtons(false);
+    controlStates_.enter(EditorState::AlgorithmTooOld);
     return StatusRequestEnd::AlgorithmTooOld;
 }
 
@@ -244,13 +236,14 @@ TformMain::StatusRequestEnd TformMain::AcceptStatusReply(
         ShowInstrumentRange(reply);
         ShowMIDIChannel(reply);
         effects->getParameters(reply);
+        pedalValuesRead_ = true;
     } else {
         CloseEffectWindow();
         ShowStoreBypassStatus(reply);
         ShowInstrumentRange(reply);
         ShowMIDIChannel(reply);
     }
-    EnableUSBobjects(true);
+    controlStates_.enter(EditorState::Linked);
     context_.LoadingFromPedal = false;
     Timer_USB_Read->start();
     return StatusRequestEnd::Accepted;

@@ -76,6 +76,7 @@ void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
         Log(label + QString::fromStdString(protocol::HexWord32(parameters_.value(i))));
     }
     ApplyParametersToWindow(false);
+    holdsPedalValues_ = true;
 }
 
 void TformFXsettings::SetDialFromValue(ArcDial* dial, std::size_t parameter) {

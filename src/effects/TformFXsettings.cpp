@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QStandardItemModel>
 #include <QTimer>
+#include <chrono>
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
@@ -14,6 +15,7 @@
 #include "effects/ArcDial.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/ToggleSwitch.h"
+#include "link/Transport.h"
 #include "platform/Dialogs.h"
 
 namespace protocol = varkunda::protocol;
@@ -24,6 +26,10 @@ namespace {
 // Outline colour of the frames and lines, alpha first.
 constexpr QRgb kOutlineColour = 0xFFF8F8FF;
 constexpr int kTextPixelSize = 11;
+
+// The longest burst of dial messages, one for each of the 19 parameters (133 bytes),
+// crosses the line in 12 ms at 115 200 baud.
+constexpr std::chrono::milliseconds kPendingSendsCrossTheLine{20};
 
 // The text size as a style sheet rule: the looks are style sheets and would reset a
 // plain font.
@@ -187,6 +193,14 @@ void TformFXsettings::EnableWindowControls(bool enabled) {
             }
         }
     }
+}
+
+void TformFXsettings::SetBusy(bool busy) {
+    if (busy && Timer1->isActive()) {
+        Timer1Timer();
+        if (context_.transport) context_.transport->environment().sleep(kPendingSendsCrossTheLine);
+    }
+    setEnabled(!busy);
 }
 
 bool TformFXsettings::eventFilter(QObject* watched, QEvent* event) {

@@ -40,6 +40,11 @@ class TformFXsettings : public QWidget {
 
     // Switches every control of the window on or off.
     void EnableWindowControls(bool enabled);
+    // True once a status reply of the pedal has set the parameter values.
+    bool HoldsPedalValues() const { return holdsPedalValues_; }
+    // While busy the window takes no input; the dial changes still waiting for the send
+    // timer go out first.
+    void SetBusy(bool busy);
 
     // Reads the parameter addresses from the first line of the loaded effect image.
     // A line without a complete address table is reported and changes nothing.
@@ -175,4 +180,5 @@ class TformFXsettings : public QWidget {
     std::vector<PendingDialMessage> pendingDialMessages_;
     std::array<QComboBox*, 5> assignLists_{};
     std::vector<QFrame*> outlines_;
+    bool holdsPedalValues_ = false;
 };
