@@ -165,6 +165,15 @@ void ControlStateTable::endExchange() {
     if (focus_ && focus_->isEnabled()) focus_->setFocus(Qt::OtherFocusReason);
     focus_ = nullptr;
     context_.PedalExchangeRunning = false;
+    const std::vector<std::function<void()>> due = std::exchange(deferred_, {});
+    for (const auto& action : due) action();
+}
+
+void ControlStateTable::whenNoExchange(std::function<void()> action) {
+    if (exchangeRunning())
+        deferred_.push_back(std::move(action));
+    else
+        action();
 }
 
 // A widget's own setting, not the one it inherits from a disabled parent.

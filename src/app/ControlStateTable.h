@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QWidget;
@@ -92,6 +93,8 @@ public:
     void beginExchange();
     void endExchange();
     bool exchangeRunning() const { return exchangeDepth_ > 0; }
+    // Runs `action` now, or once the exchange in progress has ended.
+    void whenNoExchange(std::function<void()> action);
 
     // The table's column for a state.
     static Row RowOf(EditorState state);
@@ -115,4 +118,5 @@ private:
     std::array<bool, kControlCount> afterExchange_{};
     QPointer<QWidget> focusWindow_;
     QPointer<QWidget> focus_;
+    std::vector<std::function<void()>> deferred_;
 };

@@ -42,6 +42,9 @@ struct EditorContext {
     // a line that does not scroll goes through ConsoleAppendDirect.
     std::function<void(const QString&)> ConsolePrint = [](const QString&) {};
     std::function<void(const QString&)> ConsoleAppendDirect = [](const QString&) {};
+    // Called by the link layer once each time it finds the linked pedal gone, with the
+    // driver's account of it; the main window shows it and goes to the unlinked state.
+    std::function<void(const QString& reason)> DeviceLost = [](const QString&) {};
     // The fixed pauses that block the window (40, 100, 200, 400 ms); tests replace it.
     std::function<void(int milliseconds)> Sleep;
 

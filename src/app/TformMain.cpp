@@ -91,10 +91,13 @@ TformMain::TformMain(EditorContext& context, QWidget* parent)
     connectHandlers();
     bindControls();
     FormCreate();
+    context_.DeviceLost = [this](const QString& reason) { DeviceLost(reason); };
 }
 
 TformMain::~TformMain() {
-    if (context_.formMain == this) context_.formMain = nullptr;
+    if (context_.formMain != this) return;
+    context_.formMain = nullptr;
+    context_.DeviceLost = [](const QString&) {};
 }
 
 void TformMain::createControls() {

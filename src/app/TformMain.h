@@ -145,6 +145,10 @@ public slots:
     void ConnectOnClick();
     void Link();
     void menuDisconnectClick();
+    // The linked pedal is gone (unplugged, or its port vanished): says so once and goes
+    // to the unlinked state as Unlink does, so that Scan and Link find it again. Safe
+    // inside an exchange: the handle is closed once the exchange has ended.
+    void DeviceLost(const QString& reason);
     void btnRequestClick();
     void RequestDeviceStatus();
     void Timer_USB_ReadTimer();

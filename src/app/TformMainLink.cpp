@@ -23,6 +23,8 @@
 namespace {
 // What Link appends to the device's description, and Unlink takes off again.
 const QString kLinkedSuffix = QStringLiteral(" linked");
+const QString kDeviceLostMessage = QStringLiteral(
+    "The Varkunda TZ5 was disconnected. Plug it in again and choose Connection > Scan.");
 constexpr int kBytesOfImageShown = 256;  // characters of the image logged on loading
 
 QString Text(const std::string& eightBit) { return QString::fromLatin1(eightBit); }
@@ -127,6 +129,18 @@ void TformMain::GoUnlinked() {
     UploadCheckTimer->stop();
 }
 
+// The driver's status on a device that is gone tells nothing new, so the handle is
+// closed without a report; a pedal lost inside an exchange is let go of once the
+// exchange has ended, so the link layer never works on a handle closed under it.
+void TformMain::DeviceLost(const QString& reason) {
+    if (!context_.DeviceLinked) return;
+    context_.ConsolePrint(QStringLiteral("The Varkunda TZ5 was disconnected: ") + reason);
+    const varkunda::link::FtHandle lost = context_.device.DeviceHandle;
+    GoUnlinked();
+    controlStates_.whenNoExchange([this, lost] { context_.device.driver().close(lost); });
+    context_.dialogs.showMessage(kDeviceLostMessage);
+}
+
 // ---- Reply timer ----
 
 void TformMain::Timer_USB_ReadTimer() { context_.transport->PollDeviceInput(); }
@@ -145,10 +159,18 @@ void TformMain::RequestDeviceStatus() { RunStatusRequest(); }
 
 TformMain::StatusRequestEnd TformMain::RunStatusRequest() {
     Timer_USB_Read->stop();
+    const bool linkedBefore = context_.DeviceLinked;
     varkunda::link::StatusOutcome outcome;
     {
         PedalExchangeGuard guard(context_);
         outcome = varkunda::link::RequestStatus(*context_.transport);
+    }
+    // A pedal lost meanwhile has had its one message; nothing of a reply is shown.
+    if (linkedBefore && !context_.DeviceLinked) {
+        context_.ConsolePrint(outcome.ok() ? QStringLiteral("The status reply came from a pedal "
+                                                            "that is no longer linked.")
+                                           : Text(outcome.message));
+        return StatusRequestEnd::Failed;
     }
     if (!outcome.ok()) {
         const QString message = Text(outcome.message);

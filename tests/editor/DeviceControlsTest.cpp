@@ -71,17 +71,25 @@ void PrintTo(const LeaveCase& c, std::ostream* out) { *out << c.name; }
 
 class LeavingAPedal : public ::testing::TestWithParam<LeaveCase> {};
 
-// Whatever state the link was in, Unlink leaves nothing that would write to a handle
-// that is no longer open.
+// Whatever state the link was in, Unlink and a lost pedal leave nothing that would
+// write to a handle that is no longer open.
 TEST_P(LeavingAPedal, LeavesNothingThatTalksToThePedal) {
-    PedalEditor pedal;
-    GetParam().prepare(pedal);
-    pedal.link();
-    ASSERT_TRUE(pedal.context().DeviceLinked);
+    for (const bool lost : {false, true}) {
+        SCOPED_TRACE(lost ? "pedal lost" : "Unlink");
+        PedalEditor pedal;
+        GetParam().prepare(pedal);
+        pedal.link();
+        ASSERT_TRUE(pedal.context().DeviceLinked);
 
-    pedal.main().menuDisconnect->trigger();
+        if (lost) {
+            pedal.pedal().unplug();
+            pedal.main().DeviceLost("gone");
+        } else {
+            pedal.main().menuDisconnect->trigger();
+        }
 
-    ExpectNothingTalksToThePedal(pedal);
+        ExpectNothingTalksToThePedal(pedal);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
