@@ -24,6 +24,8 @@ constexpr Cell PV = Cell::WithPedalValues;
 // One line per control, one column per state, in the order of the two enums. Nothing
 // that talks to the pedal is left on without a linked one; the four commands that send
 // what the effect window shows wait for the pedal's own values in it.
+// A new control is a Control value, a line here and a bind() by its window; a new
+// state is an EditorState value and a column here.
 // clang-format off
 constexpr ControlLine kTable[] = {
     //                                   NoDevice Found Unlinked Linked FwOld AlgOld Bootloader

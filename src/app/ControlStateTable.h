@@ -38,7 +38,8 @@ enum class Control : std::uint8_t {
     EffectWindowControls,
     ConsoleEepromTools,
 };
-inline constexpr std::size_t kControlCount = 22;
+inline constexpr std::size_t kControlCount =
+    static_cast<std::size_t>(Control::ConsoleEepromTools) + 1;
 
 // The states the editor enters, each a column of the table in ControlStateTable.cpp. A
 // column says what entering the state does to each control; a control it keeps stays
@@ -53,7 +54,8 @@ enum class EditorState : std::uint8_t {
     AlgorithmTooOld,      // the status reply's algorithm gate stopped the request
     BootloaderConnected,  // the bootloader answered the handshake
 };
-inline constexpr std::size_t kStateCount = 7;
+inline constexpr std::size_t kStateCount =
+    static_cast<std::size_t>(EditorState::BootloaderConnected) + 1;
 
 // The two groups the main window's procedures switch on their own: EnableUSBobjects
 // and EnableMainButtons.
@@ -96,16 +98,14 @@ public:
     // Runs `action` now, or once the exchange in progress has ended.
     void whenNoExchange(std::function<void()> action);
 
-    // The table's column for a state.
-    static Row RowOf(EditorState state);
-    static Row GroupRow(ControlGroup group, bool enabled);
-
 private:
     struct Target {
         QPointer<QAction> action;
         QPointer<QWidget> widget;
     };
 
+    static Row RowOf(EditorState state);
+    static Row GroupRow(ControlGroup group, bool enabled);
     void apply(const Row& row);
     bool ownSetting(Control control) const;
     void show(Control control, bool enabled);
