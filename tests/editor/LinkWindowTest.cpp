@@ -143,6 +143,20 @@ TEST(LinkWindow, ScanWithoutDevicesSaysSo) {
     EXPECT_TRUE(editor.dialogs.questions.isEmpty());
 }
 
+// After the pedal has gone, a scan that finds nothing leaves Link with nothing to open.
+TEST(LinkWindow, ScanThatFindsNoDeviceTakesLinkAway) {
+    PedalEditor pedal;
+    pedal.link();
+    pedal.main().menuDisconnect->trigger();
+    pedal.pedal().unplug();
+
+    pedal.main().menuScan->trigger();
+
+    EXPECT_EQ(pedal.editor.dialogs.messages, QStringList({"No device found"}));
+    EXPECT_EQ(EnabledControls(pedal.main()),
+              OnlyEnabled({"Scan", "Upgrade Mode", "Effect list"}, pedal.main()));
+}
+
 // The pedal is held open by another program: the failed open is reported and nothing
 // is asked of a device that is not open.
 TEST(LinkWindow, FailedOpenRequestsNoStatus) {
