@@ -48,7 +48,6 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& place
     QPushButton* button =
         wrapped ? new WrappingButton(text, parent) : new QPushButton(text, parent);
     button->setGeometry(place);
-    button->setEnabled(false);
     return button;
 }
 
@@ -77,7 +76,7 @@ void connectWithoutAutoCheck(QAction* action, QObject* receiver, Handler handler
 }  // namespace
 
 TformMain::TformMain(EditorContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context) {
+    : QMainWindow(parent), context_(context), controlStates_(context) {
     context_.formMain = this;
     setWindowTitle(QStringLiteral("Varkunda Editor"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -89,11 +88,15 @@ TformMain::TformMain(EditorContext& context, QWidget* parent)
     createMenus();
     createTimers();
     connectHandlers();
+    bindControls();
     FormCreate();
+    context_.DeviceLost = [this](const QString& reason) { DeviceLost(reason); };
 }
 
 TformMain::~TformMain() {
-    if (context_.formMain == this) context_.formMain = nullptr;
+    if (context_.formMain != this) return;
+    context_.formMain = nullptr;
+    context_.DeviceLost = [](const QString&) {};
 }
 
 void TformMain::createControls() {
@@ -134,14 +137,14 @@ void TformMain::createMenus() {
     bar->setFixedHeight(kMenuBarHeight);
 
     menuFile = bar->addMenu(QStringLiteral("File"));
-    menuLoadPreset = addItem(menuFile, QStringLiteral("Load Preset"), false);
-    menuSavePreset = addItem(menuFile, QStringLiteral("Save Preset"), false);
-    menuLoadAlgorithmFromFile = addItem(menuFile, QStringLiteral("Load Effect From File"), false);
+    menuLoadPreset = addItem(menuFile, QStringLiteral("Load Preset"));
+    menuSavePreset = addItem(menuFile, QStringLiteral("Save Preset"));
+    menuLoadAlgorithmFromFile = addItem(menuFile, QStringLiteral("Load Effect From File"));
 
     menuConnection = bar->addMenu(QStringLiteral("Connection"));
     menuScan = addItem(menuConnection, QStringLiteral("Scan"));
     menuConnect = addItem(menuConnection, QStringLiteral("Link"));
-    menuDisconnect = addItem(menuConnection, QStringLiteral("Unlink"), false);
+    menuDisconnect = addItem(menuConnection, QStringLiteral("Unlink"));
 
     menuSettings = bar->addMenu(QStringLiteral("Settings"));
     menuLook = menuSettings->addMenu(QStringLiteral("Look"));
@@ -150,7 +153,6 @@ void TformMain::createMenus() {
     menuUploadTuningsData = addItem(menuSettings, QStringLiteral("Upload Tuning Data"));
     menuReportUSBErrors = addCheckItem(menuSettings, QStringLiteral("Report USB Errors"), false);
     menuInstrumentRange = menuSettings->addMenu(QStringLiteral("Instrument Range"));
-    menuInstrumentRange->setEnabled(false);
     menuStandard = addCheckItem(
         menuInstrumentRange,
         QStringLiteral("Standard: Guitar or other instrument with similar range"), false);
@@ -162,7 +164,6 @@ void TformMain::createMenus() {
     instrumentRangeGroup_->addAction(menuStandard);
     instrumentRangeGroup_->addAction(menuLow);
     menuBypassStatus = menuSettings->addMenu(QStringLiteral("Bypass Status"));
-    menuBypassStatus->setEnabled(false);
     menuStoreBypassStatus =
         addCheckItem(menuBypassStatus, QStringLiteral("Store Bypass Status"), false);
     menuDoNotStoreBypassStatus =
@@ -176,8 +177,8 @@ void TformMain::createMenus() {
     menuFirmwareUpgradeMode =
         addCheckItem(menuFirmwareUpgrade, QStringLiteral("Upgrade Mode"), false);
     menuStartFirmwareUpgrade =
-        addItem(menuFirmwareUpgrade, QStringLiteral("Start Firmware Upgrade"), false);
-    menuEraseSettings = addItem(menuFirmwareUpgrade, QStringLiteral("Erase Settings"), false);
+        addItem(menuFirmwareUpgrade, QStringLiteral("Start Firmware Upgrade"));
+    menuEraseSettings = addItem(menuFirmwareUpgrade, QStringLiteral("Erase Settings"));
 
     menuInfo = bar->addMenu(QStringLiteral("Info"));
     menuSupport = addItem(menuInfo, QStringLiteral("Support"));
@@ -240,6 +241,38 @@ void TformMain::connectHandlers() {
             &TformMain::checkmostrecentversiononwebsite);
 }
 
+// The start states of these controls are those of the state start-up enters.
+void TformMain::bindControls() {
+    const std::pair<Control, QAction*> items[] = {
+        {Control::Scan, menuScan},
+        {Control::Link, menuConnect},
+        {Control::Unlink, menuDisconnect},
+        {Control::UpgradeMode, menuFirmwareUpgradeMode},
+        {Control::StartFirmwareUpgrade, menuStartFirmwareUpgrade},
+        {Control::EraseSettings, menuEraseSettings},
+        {Control::LoadPreset, menuLoadPreset},
+        {Control::SavePreset, menuSavePreset},
+        {Control::LoadEffectFromFile, menuLoadAlgorithmFromFile},
+        {Control::UploadTuningData, menuUploadTuningsData},
+    };
+    for (const auto& [control, item] : items) controlStates_.bind(control, item);
+    const std::pair<Control, QWidget*> widgets[] = {
+        {Control::UploadSelected, btnUpload},
+        {Control::Request, btnRequest},
+        {Control::SaveParameters, btnSaveParameters},
+        {Control::Assign, btnAssign},
+        {Control::SetFootswitchMode, btnSetFootswitchMode},
+        {Control::SetTuning, btnSetTuning},
+        {Control::InstrumentRange, menuInstrumentRange},
+        {Control::BypassStatus, menuBypassStatus},
+        {Control::EffectList, lstEffects},
+        {Control::MIDI, menuMIDI},
+    };
+    for (const auto& [control, widget] : widgets) controlStates_.bind(control, widget);
+    controlStates_.bindFocusWindow(this);
+    controlStates_.setPedalValuesCheck([this] { return WindowHoldsPedalValues(); });
+}
+
 void TformMain::FormCreate() {
     CreateSettingsFolder(context_, settings::kMakerFolder);
     CreateSettingsSubfolder(context_, settings::kMakerFolder, settings::kProductFolder);
@@ -247,14 +280,10 @@ void TformMain::FormCreate() {
     context_.device.ErrorReportsOn = context_.ReportErrorsPreference;
     ReadDeviceIdentity();
     context_.device.SetLineParameters(varkunda::link::LineMode::NormalLine);
-    if (lblDeviceName->text().isEmpty() || lblDeviceName->text() == kNoDeviceFound)
-        menuConnect->setEnabled(false);
+    const bool noDevice =
+        lblDeviceName->text().isEmpty() || lblDeviceName->text() == kNoDeviceFound;
+    controlStates_.enter(noDevice ? EditorState::NoDevice : EditorState::Unlinked);
     context_.BootloaderMode = false;
-    for (QPushButton* button :
-         {btnRequest, btnAssign, btnSaveParameters, btnUpload, btnSetFootswitchMode, btnSetTuning})
-        button->setEnabled(false);
-    menuMIDI->setEnabled(false);
-    menuUploadTuningsData->setEnabled(false);
 
     lstEffects->clear();
     if (LoadResourceLines(context_, QStringLiteral("octave"))) FillEffectList();
@@ -322,29 +351,16 @@ void TformMain::BuildMIDIChannelMenu() {
 }
 
 void TformMain::EnableUSBobjects(bool status) {
-    btnUpload->setEnabled(status);
-    btnSaveParameters->setEnabled(status);
-    btnAssign->setEnabled(status);
-    btnSetFootswitchMode->setEnabled(status);
-    btnSetTuning->setEnabled(status);
-    menuInstrumentRange->setEnabled(status);
-    menuBypassStatus->setEnabled(status);
-    btnRequest->setEnabled(status);
-    menuLoadPreset->setEnabled(status);
-    menuSavePreset->setEnabled(status);
-    menuLoadAlgorithmFromFile->setEnabled(status);
-    lstEffects->setEnabled(status);
-    menuUploadTuningsData->setEnabled(status);
-    menuMIDI->setEnabled(status);
-    if (context_.formFXsettings) context_.formFXsettings->EnableWindowControls(status);
+    controlStates_.setGroup(ControlGroup::DeviceControls, status);
 }
 
 void TformMain::EnableMainButtons(bool enabled) {
-    btnRequest->setEnabled(enabled);
-    btnSaveParameters->setEnabled(enabled);
-    btnAssign->setEnabled(enabled);
-    btnSetFootswitchMode->setEnabled(enabled);
-    btnSetTuning->setEnabled(enabled);
+    controlStates_.setGroup(ControlGroup::MainButtons, enabled);
+}
+
+bool TformMain::WindowHoldsPedalValues() const {
+    return pedalValuesRead_ && context_.formFXsettings &&
+           context_.formFXsettings->HoldsPedalValues();
 }
 
 void TformMain::FormKeyDown(int& Key, Qt::KeyboardModifiers Shift) {

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <string>
 
+#include "app/ControlStateTable.h"
+
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -39,6 +41,8 @@ public:
     ~TformMain() override;
 
     EditorContext& context() { return context_; }
+    // Which controls are enabled in which state; nothing else enables them.
+    ControlStateTable& controlStates() { return controlStates_; }
 
     // Sets the device-dependent controls, then the effect window's controls.
     void EnableUSBobjects(bool status);
@@ -147,6 +151,10 @@ public slots:
     void ConnectOnClick();
     void Link();
     void menuDisconnectClick();
+    // The linked pedal is gone (unplugged, or its port vanished): says so once and goes
+    // to the unlinked state as Unlink does, so that Scan and Link find it again. Safe
+    // inside an exchange: the handle is closed once the exchange has ended.
+    void DeviceLost(const QString& reason);
     void btnRequestClick();
     void RequestDeviceStatus();
     void Timer_USB_ReadTimer();
@@ -212,6 +220,8 @@ private:
     void CloseEffectWindow();
     bool OpenDeviceLink();
     void ShowLinkFailure(const varkunda::link::LinkError& error);
+    void GoUnlinked();
+    bool WindowHoldsPedalValues() const;
     void SendPedalMessage(const std::string& hexText);
     // Completion of the version check's request.
     void WebRequestCompleted(const HttpResponse& AResponse);
@@ -222,8 +232,13 @@ private:
     void createMenus();
     void createTimers();
     void connectHandlers();
+    void bindControls();
 
     EditorContext& context_;
+    ControlStateTable controlStates_;
+    // The effect window was set from a status reply of the pedal linked now; cleared when
+    // a link starts or ends and when a reply is not applied to the window.
+    bool pedalValuesRead_ = false;
     QActionGroup* instrumentRangeGroup_ = nullptr;
     QActionGroup* bypassStatusGroup_ = nullptr;
 };

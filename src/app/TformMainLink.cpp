@@ -22,7 +22,10 @@
 #include "protocol/StatusReply.h"
 
 namespace {
-const QString kLinked = QStringLiteral("linked");
+// What Link appends to the device's description, and Unlink takes off again.
+const QString kLinkedSuffix = QStringLiteral(" linked");
+const QString kDeviceLostMessage = QStringLiteral(
+    "The Varkunda TZ5 was disconnected. Plug it in again and choose Connection > Scan.");
 constexpr int kBytesOfImageShown = 256;  // characters of the image logged on loading
 
 QString Text(const std::string& eightBit) { return QString::fromLatin1(eightBit); }
@@ -56,6 +59,7 @@ void TformMain::ScanForDevices() {
     if (devices.empty()) {
         context_.dialogs.showMessage(QStringLiteral("No device found"));
         lblDeviceName->setText(QStringLiteral("No device found"));
+        controlStates_.enter(EditorState::NoDevice);
         return;
     }
     for (const auto& found : devices) {
@@ -68,7 +72,7 @@ void TformMain::ScanForDevices() {
         if (answer == Dialogs::Answer::Yes)
             Link();
         else
-            menuConnect->setEnabled(true);
+            controlStates_.enter(EditorState::DeviceFound);
     }
 }
 
@@ -86,12 +90,8 @@ void TformMain::Link() {
     if (relink && previous != context_.device.DeviceHandle)
         context_.device.driver().close(previous);
     context_.DeviceLinked = true;
-    menuFirmwareUpgradeMode->setEnabled(true);
-    menuScan->setEnabled(false);
-    menuConnect->setEnabled(false);
-    menuDisconnect->setEnabled(true);
-    menuEraseSettings->setEnabled(true);
-    EnableUSBobjects(true);
+    pedalValuesRead_ = false;
+    controlStates_.enter(EditorState::Linked);
     Timer_USB_Read->start();
     if (!context_.SkipStatusAfterLink) RequestDeviceStatus();
 }
@@ -101,16 +101,14 @@ bool TformMain::OpenDeviceLink() {
         *context_.transport, context_.DeviceSerial.toLatin1().toStdString(),
         context_.BootloaderMode);
     if (result.opened())
-        lblDeviceName->setText(lblDeviceName->text() + QStringLiteral(" ") + kLinked);
+        lblDeviceName->setText(lblDeviceName->text() + kLinkedSuffix);
     else
         ShowLinkFailure(*result.error);
     if (context_.BootloaderMode) {
         if (result.bootloaderConnected()) {
             context_.dialogs.showMessage(
                 QStringLiteral("Connection to bootloader succeeded, ready for firmware upgrade"));
-            menuStartFirmwareUpgrade->setEnabled(true);
-            btnRequest->setEnabled(false);
-            btnUpload->setEnabled(false);
+            controlStates_.enter(EditorState::BootloaderConnected);
         } else {
             context_.dialogs.showMessage(QStringLiteral("Connection to bootloader failed"));
         }
@@ -129,26 +127,32 @@ void TformMain::ShowLinkFailure(const varkunda::link::LinkError& error) {
 
 void TformMain::menuDisconnectClick() {
     if (context_.device.CloseDevice() != varkunda::link::ft::OK) return;
+    GoUnlinked();
+}
+
+// The label shows the description again, exactly as before Link added to it.
+void TformMain::GoUnlinked() {
     QString name = lblDeviceName->text();
-    lblDeviceName->setText(name.remove(kLinked));
-    menuScan->setEnabled(true);
-    menuConnect->setEnabled(true);
-    menuDisconnect->setEnabled(false);
-    for (QPushButton* button :
-         {btnUpload, btnRequest, btnAssign, btnSaveParameters, btnSetFootswitchMode, btnSetTuning})
-        button->setEnabled(false);
-    menuMIDI->setEnabled(false);
-    menuUploadTuningsData->setEnabled(false);
-    if (context_.formFXsettings) {
-        context_.formFXsettings->EnableWindowControls(false);
-        context_.formFXsettings->ForgetPedalValues();
-    }
-    for (QAction* item :
-         {menuEraseSettings, menuLoadPreset, menuSavePreset, menuLoadAlgorithmFromFile})
-        item->setEnabled(false);
-    menuInstrumentRange->setEnabled(false);
+    if (name.endsWith(kLinkedSuffix)) name.chop(kLinkedSuffix.size());
+    lblDeviceName->setText(name);
+    pedalValuesRead_ = false;
+    if (context_.formFXsettings) context_.formFXsettings->ForgetPedalValues();
+    controlStates_.enter(EditorState::Unlinked);
     context_.DeviceLinked = false;
     Timer_USB_Read->stop();
+    UploadCheckTimer->stop();
+}
+
+// The driver's status on a device that is gone tells nothing new, so the handle is
+// closed without a report; a pedal lost inside an exchange is let go of once the
+// exchange has ended, so the link layer never works on a handle closed under it.
+void TformMain::DeviceLost(const QString& reason) {
+    if (!context_.DeviceLinked) return;
+    context_.ConsolePrint(QStringLiteral("The Varkunda TZ5 was disconnected: ") + reason);
+    const varkunda::link::FtHandle lost = context_.device.DeviceHandle;
+    GoUnlinked();
+    controlStates_.whenNoExchange([this, lost] { context_.device.driver().close(lost); });
+    context_.dialogs.showMessage(kDeviceLostMessage);
 }
 
 // ---- Reply timer ----
@@ -169,10 +173,18 @@ void TformMain::RequestDeviceStatus() { RunStatusRequest(); }
 
 TformMain::StatusRequestEnd TformMain::RunStatusRequest() {
     Timer_USB_Read->stop();
+    const bool linkedBefore = context_.DeviceLinked;
     varkunda::link::StatusOutcome outcome;
     {
         PedalExchangeGuard guard(context_);
         outcome = varkunda::link::RequestStatus(*context_.transport);
+    }
+    // A pedal lost meanwhile has had its one message; nothing of a reply is shown.
+    if (linkedBefore && !context_.DeviceLinked) {
+        context_.ConsolePrint(outcome.ok() ? QStringLiteral("The status reply came from a pedal "
+                                                            "that is no longer linked.")
+                                           : LinkErrorText(*outcome.error));
+        return StatusRequestEnd::Failed;
     }
     if (!outcome.ok()) {
         const QString message = LinkErrorText(*outcome.error);
@@ -184,10 +196,11 @@ TformMain::StatusRequestEnd TformMain::RunStatusRequest() {
     }
     const varkunda::protocol::StatusReply& reply = *outcome.reply;
     ShowStatusReply(reply);
+    pedalValuesRead_ = false;  // the window holds this reply's values only once it is set
 
     if (context_.FirmwareVersionText.toUInt() < context_.RequiredFirmware)
         return StopForOldFirmware();
-    EnableUSBobjects(true);
+    controlStates_.enter(EditorState::Linked);
     const auto algorithm =
         varkunda::protocol::ParseDecimalDigits(context_.AlgorithmVersionText.toStdString());
     if (!algorithm)
@@ -229,7 +242,7 @@ TformMain::StatusRequestEnd TformMain::StopForOldFirmware() {
         "\r\n"
         "If current firmware is 9 or above go to Firmware Upgrade menu and follow "
         "instructions."));
-    EnableUSBobjects(false);
+    controlStates_.enter(EditorState::FirmwareTooOld);
     return StatusRequestEnd::FirmwareTooOld;
 }
 
@@ -239,7 +252,7 @@ TformMain::StatusRequestEnd TformMain::StopForOldAlgorithm(const QString& reason
     CloseEffectWindow();
     ShowAlgorithmUploadRequest(reason);
     if (SelectReportedEffect()) GetResourceFile();
-    EnableMainButtons(false);
+    controlStates_.enter(EditorState::AlgorithmTooOld);
     return StatusRequestEnd::AlgorithmTooOld;
 }
 
@@ -259,13 +272,14 @@ TformMain::StatusRequestEnd TformMain::AcceptStatusReply(
         ShowInstrumentRange(reply);
         ShowMIDIChannel(reply);
         effects->getParameters(reply);
+        pedalValuesRead_ = true;
     } else {
         CloseEffectWindow();
         ShowStoreBypassStatus(reply);
         ShowInstrumentRange(reply);
         ShowMIDIChannel(reply);
     }
-    EnableUSBobjects(true);
+    controlStates_.enter(EditorState::Linked);
     context_.LoadingFromPedal = false;
     Timer_USB_Read->start();
     return StatusRequestEnd::Accepted;

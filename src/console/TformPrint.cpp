@@ -59,6 +59,7 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
     connect(CheckBox1, &QCheckBox::toggled, this, &TformPrint::CheckBox1Change);
     connect(btnEraseEeprom, &QPushButton::clicked, this, &TformPrint::btnEraseEepromClick);
     connect(btnReadEEPROM, &QPushButton::clicked, this, &TformPrint::btnReadEEPROMClick);
+    showEepromTools();
     FormCreate();
 }
 
@@ -119,6 +120,21 @@ void TformPrint::updateView() {
 void TformPrint::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     scheduleViewUpdate();
+}
+
+void TformPrint::EnableEepromTools(bool enabled) {
+    eepromToolsEnabled_ = enabled;
+    showEepromTools();
+}
+
+void TformPrint::SetBusy(bool busy) {
+    busy_ = busy;
+    showEepromTools();
+}
+
+void TformPrint::showEepromTools() {
+    for (QPushButton* tool : {btnReadEEPROM, btnEraseEeprom})
+        tool->setEnabled(eepromToolsEnabled_ && !busy_);
 }
 
 void TformPrint::btnClearClick() {

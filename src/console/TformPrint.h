@@ -28,6 +28,11 @@ public:
     QStringList Lines();
     bool AutoScroll() const { return autoScroll_; }
 
+    // The EEPROM tools talk to the pedal: they are offered while one is linked and no
+    // exchange with it is in progress.
+    void EnableEepromTools(bool enabled);
+    void SetBusy(bool busy);
+
     QPlainTextEdit* Memo1 = nullptr;
     QPushButton* btnClear = nullptr;
     QPushButton* btnScrollTop = nullptr;
@@ -54,6 +59,7 @@ private:
     void scheduleViewUpdate();
     void updateView();
     void flushPendingLines();
+    void showEepromTools();
 
     EditorContext& context_;
     bool autoScroll_ = true;
@@ -61,4 +67,6 @@ private:
     bool scrollPending_ = false;
     qsizetype documentLines_ = 0;
     QStringList pendingLines_;
+    bool eepromToolsEnabled_ = false;
+    bool busy_ = false;
 };

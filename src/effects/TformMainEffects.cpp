@@ -1,8 +1,9 @@
 // The main window's buttons for the effect parameters: storing them on the pedal,
 // the control assignments and the footswitch mode.
-#include <QPushButton>
+#include <optional>
 
 #include "app/EditorContext.h"
+#include "app/PedalExchangeGuard.h"
 #include "app/TformMain.h"
 #include "effects/EffectCommands.h"
 #include "effects/TformFXsettings.h"
@@ -11,10 +12,16 @@ void TformMain::btnSaveParametersClick() {
     if (context_.formFXsettings) SaveParametersToPedal(context_, *context_.formFXsettings);
 }
 
+// The pause after the write is an exchange: nothing else talks to the pedal meanwhile.
 void TformMain::btnAssignClick() {
     if (!context_.formFXsettings) return;
-    UploadAssignments(context_, *context_.formFXsettings,
-                      [this](bool enabled) { btnAssign->setEnabled(enabled); });
+    std::optional<PedalExchangeGuard> pause;
+    UploadAssignments(context_, *context_.formFXsettings, [&](bool enabled) {
+        if (enabled)
+            pause.reset();
+        else
+            pause.emplace(context_);
+    });
 }
 
 void TformMain::btnSetFootswitchModeClick() {

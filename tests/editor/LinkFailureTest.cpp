@@ -149,7 +149,7 @@ TEST(LinkFailure, AReplugLinksAgain) {
 
     EXPECT_TRUE(pedal.context().DeviceLinked);
     EXPECT_EQ(pedal.statusRequests(), 1);
-    EXPECT_EQ(pedal.main().lblDeviceName->text(), "Varkunda TZ5  linked");
+    EXPECT_EQ(pedal.main().lblDeviceName->text(), "Varkunda TZ5 linked");
     EXPECT_TRUE(pedal.editor.dialogs.messages.isEmpty());
     EXPECT_TRUE(pedal.main().Timer_USB_Read->isActive());
     EXPECT_EQ(lost, 1);

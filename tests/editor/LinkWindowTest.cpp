@@ -42,25 +42,33 @@ TEST(LinkWindow, LinkShowsThePedalAndUnlinkGivesTheControlsBack) {
 
     main.menuDisconnect->trigger();
 
-    EXPECT_EQ(main.lblDeviceName->text(), "Varkunda TZ5 ");
+    EXPECT_EQ(main.lblDeviceName->text(), "Varkunda TZ5");
     EXPECT_FALSE(pedal.context().DeviceLinked);
     EXPECT_FALSE(main.Timer_USB_Read->isActive());
-    // Unlink leaves the effect list, Bypass Status and Upgrade Mode as they are.
+    // Unlink leaves the effect list and Upgrade Mode as they are; Bypass Status, which
+    // talks to the pedal, goes off with the other device controls.
     EXPECT_EQ(EnabledControls(main),
-              OnlyEnabled({"Scan", "Link", "Upgrade Mode", "Effect list", "Bypass Status"}, main));
+              OnlyEnabled({"Scan", "Link", "Upgrade Mode", "Effect list"}, main));
     EXPECT_FALSE(pedal.effects().dialDry->isEnabled());
 
     pedal.link();
-    EXPECT_EQ(main.lblDeviceName->text(), "Varkunda TZ5  linked");
+    EXPECT_EQ(main.lblDeviceName->text(), "Varkunda TZ5 linked");
     EXPECT_EQ(pedal.statusRequests(), 2);
 }
 
-TEST(LinkWindow, ADescriptionHoldingLinkedLosesTheWordOnUnlink) {
-    PedalEditor pedal({Identity("VK1", "linked box")});
-    pedal.link();
-    EXPECT_EQ(pedal.main().lblDeviceName->text(), "linked box linked");
-    pedal.main().menuDisconnect->trigger();
-    EXPECT_EQ(pedal.main().lblDeviceName->text(), " box ");
+// Unlink takes off exactly what Link added: the label does not grow a blank with each
+// cycle, and a description that holds the word keeps it.
+TEST(LinkWindow, TheLabelIsTheDescriptionAgainAfterEveryUnlink) {
+    for (const char* description : {"Varkunda TZ5", "linked box"}) {
+        PedalEditor pedal({Identity("VK1", description)});
+        QLabel* label = pedal.main().lblDeviceName;
+        for (int cycle = 0; cycle < 4; ++cycle) {
+            pedal.link();
+            EXPECT_EQ(label->text(), QString(description) + " linked") << cycle;
+            pedal.main().menuDisconnect->trigger();
+            EXPECT_EQ(label->text(), description) << cycle;
+        }
+    }
 }
 
 struct ScanCase {
@@ -133,6 +141,20 @@ TEST(LinkWindow, ScanWithoutDevicesSaysSo) {
     EXPECT_EQ(editor.main().lblDeviceName->text(), "No device found");
     EXPECT_EQ(editor.consoleLines(), QStringList({"FT device count: 0"}));
     EXPECT_TRUE(editor.dialogs.questions.isEmpty());
+}
+
+// After the pedal has gone, a scan that finds nothing leaves Link with nothing to open.
+TEST(LinkWindow, ScanThatFindsNoDeviceTakesLinkAway) {
+    PedalEditor pedal;
+    pedal.link();
+    pedal.main().menuDisconnect->trigger();
+    pedal.pedal().unplug();
+
+    pedal.main().menuScan->trigger();
+
+    EXPECT_EQ(pedal.editor.dialogs.messages, QStringList({"No device found"}));
+    EXPECT_EQ(EnabledControls(pedal.main()),
+              OnlyEnabled({"Scan", "Upgrade Mode", "Effect list"}, pedal.main()));
 }
 
 // The pedal is held open by another program: the failed open is reported and nothing

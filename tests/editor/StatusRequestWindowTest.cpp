@@ -267,8 +267,12 @@ TEST(StatusRequestWindow, UnpluggedPedalGivesOneMessage) {
     pedal.context().device.ErrorReportsOn = false;
     pedal.pedal().unplug();
     pedal.main().btnRequest->click();
+    // Losing the pedal is said once, whatever the request itself ran into.
     EXPECT_EQ(pedal.editor.dialogs.messages,
-              QStringList({"The status request could not be sent to the pedal."}));
+              QStringList({"The Varkunda TZ5 was disconnected. Plug it in again and choose "
+                           "Connection > Scan."}));
+    EXPECT_FALSE(pedal.context().DeviceLinked);
+    EXPECT_FALSE(pedal.main().btnRequest->isEnabled());
     EXPECT_EQ(pedal.main().lblFirmwareVersion->text(), "Device Firmware: 13");
 }
 
