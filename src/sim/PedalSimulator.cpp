@@ -53,6 +53,7 @@ struct PedalSimulator::Impl {
         bool silence = false;
         bool garbage = false;
         std::optional<std::size_t> shortReply;
+        std::optional<std::size_t> shortDump;
         std::optional<std::size_t> unplugAfter;
     };
 
@@ -90,7 +91,8 @@ struct PedalSimulator::Impl {
         const std::uint64_t deviation = host.baudRate > expected.baudRate
                                             ? host.baudRate - expected.baudRate
                                             : expected.baudRate - host.baudRate;
-        if (deviation * 100 > std::uint64_t{expected.baudRate} * kBaudTolerancePercent) return false;
+        if (deviation * 100 > std::uint64_t{expected.baudRate} * kBaudTolerancePercent)
+            return false;
         if (host.wordLength != expected.wordLength) return false;
         return !parityVisible || host.parity == expected.parity;
     }
@@ -153,6 +155,11 @@ struct PedalSimulator::Impl {
             memory.log("fault ShortReply: status reply cut after " +
                        std::to_string(*faults.shortReply) + " numbers");
             faults.shortReply.reset();
+        } else if (faults.shortDump && reply.kind == Reply::Kind::EepromDump) {
+            reply.bytes.resize(std::min(reply.bytes.size(), *faults.shortDump));
+            memory.log("fault ShortDump: EEPROM dump cut after " +
+                       std::to_string(reply.bytes.size()) + " bytes");
+            faults.shortDump.reset();
         }
         wire.sendToHost(at, pedalLine(), reply.bytes);
     }
@@ -270,11 +277,20 @@ void PedalSimulator::setFramingTimeout(std::chrono::milliseconds timeout) {
 void PedalSimulator::injectFault(Fault fault, std::size_t count) {
     auto& faults = impl_->faults;
     switch (fault) {
-        case Fault::None: faults = {}; break;
-        case Fault::Silence: faults.silence = true; break;
-        case Fault::Garbage: faults.garbage = true; break;
+        case Fault::None:
+            faults = {};
+            break;
+        case Fault::Silence:
+            faults.silence = true;
+            break;
+        case Fault::Garbage:
+            faults.garbage = true;
+            break;
         case Fault::ShortReply:
             faults.shortReply = count > 0 ? count : kDefaultShortReplyNumbers;
+            break;
+        case Fault::ShortDump:
+            faults.shortDump = count;
             break;
         case Fault::UnplugAfterBytes:
             faults.unplugAfter = count;

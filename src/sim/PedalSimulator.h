@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,9 +37,10 @@ struct WireRecord {
 
 enum class Fault {
     None,
-    Silence,        // the pedal answers nothing at all
-    Garbage,        // the next reply is replaced by bytes that are not decimal lines
-    ShortReply,     // the next status reply stops after a few numbers
+    Silence,           // the pedal answers nothing at all
+    Garbage,           // the next reply is replaced by bytes that are not decimal lines
+    ShortReply,        // the next status reply stops after a few numbers
+    ShortDump,         // the next EEPROM dump stops after N bytes, its marker included
     UnplugAfterBytes,  // the pedal disappears after the host wrote N more bytes
 };
 
@@ -51,10 +52,10 @@ struct PedalState {
     std::array<std::uint8_t, 5> assignmentFlags{};
     std::array<std::uint16_t, 5> assignmentFields{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
     std::uint8_t bypass = 0;
-    std::uint8_t storeBypassStatus = 0;  // reported 1 store, 0 do not store
-    std::uint8_t instrumentRange = 255;  // 255 Standard, 186 Low
-    std::uint8_t midiChannel = 0;        // 0 OMNI, 1..16
-    std::array<std::uint32_t, 19> parameters{};  // in the status reply's order
+    std::uint8_t storeBypassStatus = 0;            // reported 1 store, 0 do not store
+    std::uint8_t instrumentRange = 255;            // 255 Standard, 186 Low
+    std::uint8_t midiChannel = 0;                  // 0 OMNI, 1..16
+    std::array<std::uint32_t, 19> parameters{};    // in the status reply's order
     std::array<std::uint16_t, 21> addressTable{};  // of the installed algorithm
     bool inBootloader = false;
 };
@@ -70,7 +71,7 @@ struct PedalState {
 // lost to framing and parity errors: they are in the wire log but never reach the
 // firmware, and the event log counts them. Replies always reach the host intact.
 class PedalSimulator {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     explicit PedalSimulator(PedalIdentity identity = {});
@@ -114,9 +115,10 @@ public:
     // default; 0 waits for ever.
     void setFramingTimeout(std::chrono::milliseconds timeout);
 
-    // Silence lasts until injectFault(Fault::None); Garbage and ShortReply (after
-    // `count` numbers, 10 when 0) spoil the next reply only; UnplugAfterBytes unplugs
-    // the pedal once the host has written `count` more bytes. Fault::None clears all.
+    // Silence lasts until injectFault(Fault::None); Garbage, ShortReply (after `count`
+    // numbers, 10 when 0) and ShortDump (after `count` bytes) spoil the next reply of
+    // their kind only; UnplugAfterBytes unplugs the pedal once the host has written
+    // `count` more bytes. Fault::None clears all.
     void injectFault(Fault fault, std::size_t count = 0);
 
     const std::vector<WireRecord>& wireLog() const;
@@ -134,7 +136,7 @@ public:
     // The 16 384 bytes of the EEPROM at bus address 0x50 or 0x51; empty otherwise.
     std::vector<std::uint8_t> eeprom(std::uint8_t busAddress) const;
 
-private:
+  private:
     struct Impl;
     std::shared_ptr<Impl> impl_;
 };
