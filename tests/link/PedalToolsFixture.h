@@ -1,0 +1,46 @@
+#pragma once
+
+// The link layer on the in-process software pedal, on the fake clock, with the log,
+// the error reports and the pauses recorded.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "link/Transport.h"
+#include "link/backends/SimulatedD2xx.h"
+
+class PedalToolsFixture : public ::testing::Test {
+  protected:
+    PedalToolsFixture() {
+        access.setErrorReporter([this](const std::string& text) { reports.push_back(text); });
+        access.Open_USB_Device_By_Serial_Number(pedal().identity().serialNumber);
+        access.SetLineParameters(varkunda::link::LineMode::NormalLine);
+        access.SetDeviceBaudRate();
+        access.SetDeviceDataCharacteristics();
+        environment.onSleep = [this](std::chrono::milliseconds pause) { pauses.push_back(pause); };
+    }
+
+    varkunda::link::LinkLog RecordingLog() {
+        varkunda::link::LinkLog recording;
+        recording.print = [this](const std::string& line) { printed.push_back(line); };
+        return recording;
+    }
+
+    varkunda::sim::PedalSimulator& pedal() { return *device.pedal(0); }
+    // One entry per write the pedal received.
+    std::vector<std::vector<std::uint8_t>> writes() {
+        std::vector<std::vector<std::uint8_t>> received;
+        for (const auto& record : pedal().wireLog()) received.push_back(record.bytes);
+        return received;
+    }
+
+    varkunda::link::SimulatedD2xx device;
+    varkunda::link::D2xxAccess access{device};
+    varkunda::link::FakeLinkEnvironment environment;
+    std::vector<std::string> reports, printed;
+    std::vector<std::chrono::milliseconds> pauses;
+    varkunda::link::Transport transport{access, environment, RecordingLog()};
+};
