@@ -6,6 +6,7 @@
 #include "effects/TformFXsettings.h"
 #include "protocol/StatusReply.h"
 #include "tunings/TuningCommands.h"
+#include "tunings/TuningData.h"
 
 void TformMain::menuStandardClick() {
     context_.InstrumentRange = kStandardRange;
@@ -37,4 +38,4 @@ void TformMain::ShowInstrumentRange(const varkunda::protocol::StatusReply& reply
     menuLow->setChecked(reply.instrumentRange == kLowRange);
 }
 
-void TformMain::menuUploadTuningsDataClick() {}
+void TformMain::menuUploadTuningsDataClick() { UploadTuningData(context_); }
