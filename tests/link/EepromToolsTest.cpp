@@ -34,11 +34,13 @@ TEST_F(EepromTools, EraseSendsTheFiveBytesAfterAPurgeAndPauses) {
     for (const auto& [address, bytes] :
          {std::pair{"50", Bytes{0x0B, 0x50, 0, 0, 0}}, {"51", Bytes{0x0B, 0x51, 0, 0, 0}}}) {
         pedal().clearWireLog();
+        device.calls.clear();
         printed.clear();
         pauses.clear();
         const SendResult sent = EraseEeprom(transport, address);
         ASSERT_TRUE(sent.ok()) << sent.error;
         EXPECT_EQ(writes(), std::vector<Bytes>{bytes});
+        EXPECT_EQ(device.calls, (std::vector<std::string>{"purge TX", "write 5"}));
         EXPECT_EQ(printed,
                   std::vector<std::string>{"erase message: 0B" + std::string(address) + "000000"});
         EXPECT_EQ(pauses, std::vector<std::chrono::milliseconds>{100ms});
@@ -65,6 +67,7 @@ TEST_F(EepromTools, ReadLogsTheRequestThenEveryByteOfTheDump) {
     const EepromDumpResult dump = ReadEepromDump(transport, "51");
 
     EXPECT_EQ(writes(), std::vector<Bytes>{(Bytes{0x0C, 0x51, 0, 0, 0, 0})});
+    EXPECT_EQ(device.calls, std::vector<std::string>{"write 6"});
     EXPECT_EQ(dump.status, ReplyStatus::Received);
     EXPECT_TRUE(dump.complete());
     EXPECT_EQ(dump.contents, chip);

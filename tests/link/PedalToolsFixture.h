@@ -12,6 +12,23 @@
 #include "link/Transport.h"
 #include "link/backends/SimulatedD2xx.h"
 
+// The software pedal, with the purges and writes the host asked for, in call order.
+class RecordingDevice : public varkunda::link::SimulatedD2xx {
+  public:
+    std::vector<std::string> calls;  // "purge TX", "purge RX", "write N"
+
+    varkunda::link::FtStatus purge(varkunda::link::FtHandle handle, std::uint32_t mask) override {
+        if (mask & varkunda::link::ft::PURGE_TX) calls.push_back("purge TX");
+        if (mask & varkunda::link::ft::PURGE_RX) calls.push_back("purge RX");
+        return SimulatedD2xx::purge(handle, mask);
+    }
+    varkunda::link::FtStatus write(varkunda::link::FtHandle handle, const std::uint8_t* data,
+                                   std::uint32_t n, std::uint32_t& written) override {
+        calls.push_back("write " + std::to_string(n));
+        return SimulatedD2xx::write(handle, data, n, written);
+    }
+};
+
 class PedalToolsFixture : public ::testing::Test {
   protected:
     PedalToolsFixture() {
@@ -37,7 +54,7 @@ class PedalToolsFixture : public ::testing::Test {
         return received;
     }
 
-    varkunda::link::SimulatedD2xx device;
+    RecordingDevice device;
     varkunda::link::D2xxAccess access{device};
     varkunda::link::FakeLinkEnvironment environment;
     std::vector<std::string> reports, printed;

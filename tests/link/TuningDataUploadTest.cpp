@@ -25,6 +25,7 @@ TEST_F(TuningDataUpload, BypassPauseThenTheWholeTableInOneWrite) {
     EXPECT_EQ(Bytes(received[1].begin() + 1, received[1].end()),
               varkunda::protocol::TuningDataBytes());
     EXPECT_EQ(pauses, (std::vector<std::chrono::milliseconds>{400ms, 100ms}));
+    EXPECT_EQ(device.calls, (std::vector<std::string>{"write 2", "purge TX", "write 641"}));
     EXPECT_EQ(printed, std::vector<std::string>{"num_of_bytes: 641"});
     EXPECT_EQ(pedal().tuningData(), varkunda::protocol::TuningDataBytes());
     EXPECT_EQ(pedal().state().bypass, 1) << "the bypass stays on";
