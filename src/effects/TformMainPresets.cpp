@@ -1,5 +1,6 @@
 // The main window's preset files: File > Load Preset and Save Preset.
 #include "app/EditorContext.h"
+#include "app/PedalSendReport.h"
 #include "app/TformMain.h"
 #include "effects/PresetFiles.h"
 #include "effects/TformFXsettings.h"
@@ -19,6 +20,7 @@ bool TformMain::RequestPedalValues() {
 
 // The file holds what the pedal holds, or nothing is written.
 void TformMain::menuSavePresetClick() {
+    if (!RequireLinkedPedal(context_, QStringLiteral("Saving a preset"))) return;
     const auto values = presets::ValuesReadFromPedal(context_, RequestPedalValues(),
                                                      QStringLiteral("No preset was saved"));
     if (!values || !presets::MakeFolder(context_)) return;
@@ -32,7 +34,9 @@ void TformMain::menuSavePresetClick() {
 // the pedal through the effect window, each changed control sending at once.
 void TformMain::menuLoadPresetClick() {
     TformFXsettings* effects = context_.formFXsettings;
-    if (!effects || !presets::MakeFolder(context_)) return;
+    if (!effects || !RequireLinkedPedal(context_, QStringLiteral("Loading a preset")) ||
+        !presets::MakeFolder(context_))
+        return;
     const QString name = context_.dialogs.openFileName(
         QString::fromLatin1(presets::kOpenCaption), presets::FolderPath(context_.folders), kFilter);
     if (name.isEmpty()) return;

@@ -17,10 +17,8 @@ public:
     // A Yes/No question with a check box below it; `checked` gives the box's first state
     // and returns the state it was left in. Without a check box of its own a dialog
     // service asks the plain question and leaves `checked` as it was.
-    virtual Answer askYesNoWithCheckBox(const QString& question, const QString& checkBoxText,
-                                        bool& checked) {
-        (void)checkBoxText;
-        (void)checked;
+    virtual Answer askYesNoWithCheckBox(const QString& question,
+                                        const QString& /*checkBoxText*/, bool& /*checked*/) {
         return askYesNo(question);
     }
     // Empty result: cancelled.

@@ -212,6 +212,20 @@ TEST_F(Presets, CancelledDialogsWriteAndSendNothing) {
     EXPECT_EQ(dialogs().messages, QStringList());
 }
 
+TEST_F(Presets, WithoutALinkedPedalOneMessageAndNothingElse) {
+    editor.main().menuDisconnect->trigger();
+    editor.clearWire();
+    editor.main().menuSavePresetClick();
+    editor.main().menuLoadPresetClick();
+    EXPECT_EQ(
+        dialogs().messages,
+        (QStringList{"Saving a preset needs a linked pedal: link it first (Connection > Link).",
+                     "Loading a preset needs a linked pedal: link it first (Connection > "
+                     "Link)."}));
+    EXPECT_TRUE(dialogs().fileDialogs.isEmpty());
+    EXPECT_TRUE(editor.wire().empty());
+}
+
 TEST_F(Presets, TheFolderIsMadeWhenMissing) {
     QDir(folder()).removeRecursively();
     editor.main().menuLoadPresetClick();
