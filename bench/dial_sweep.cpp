@@ -39,12 +39,15 @@ class NoFolders : public KnownFolders {
     QString documents() const override { return {}; }
     QString temporary() const override { return {}; }
     QString programFolder() const override { return {}; }
+    QString programFile() const override { return {}; }
+    QString fileVersion(const QString&) const override { return {}; }
 };
 
 class NoShell : public Shell {
   public:
     bool openUrl(const QString&) override { return false; }
-    bool startElevated(const QString&, const QStringList&) override { return false; }
+    bool canStartElevated() const override { return false; }
+    bool startElevated(const QString&, const QString&) override { return false; }
 };
 
 // Lets the window's timers run until `done` holds or `limitMs` passed.

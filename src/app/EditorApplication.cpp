@@ -13,11 +13,13 @@
 #include "link/LinkEnvironment.h"
 #include "link/Transport.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtHttpClient.h"
 #include "platform/QtKnownFolders.h"
 #include "platform/QtResourceStore.h"
 #include "platform/QtShell.h"
 #include "update/TformNewVersionMsg.h"
 #include "update/TformUpdateUpdater.h"
+#include "update/UpdateServer.h"
 
 namespace {
 // The looks are style sheets over one base style, so they look alike on every platform.
@@ -62,6 +64,9 @@ void EditorApplication::createServices(EditorServices& services) {
     context_ = std::make_unique<EditorContext>(dialogs, folders, resources, shell, *access_);
     context_->Sleep = services.sleep ? std::move(services.sleep)
                                      : [](int milliseconds) { QThread::msleep(milliseconds); };
+    context_->http = &serviceOr<HttpClient, QtHttpClient>(services.http, ownedHttp_);
+    context_->UpdateServerAddress =
+        services.updateServer.value_or(UpdateServer::ConfiguredBaseAddress());
 }
 
 // The link logs to whatever console the context holds at the time of the line.

@@ -4,10 +4,12 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/EditorContext.h"
 
 class Dialogs;
+class HttpClient;
 class KnownFolders;
 class ResourceStore;
 class Shell;
@@ -36,6 +38,11 @@ struct EditorServices {
     // Events, pauses and clock of the waits for the pedal; null is the Qt event loop
     // and the real clock.
     varkunda::link::LinkEnvironment* linkEnvironment = nullptr;
+    // The update server's requests; null is Qt's network access with its 10 s limit.
+    HttpClient* http = nullptr;
+    // The update server's base address; none is the configured one (environment, then
+    // build setting).
+    std::optional<QString> updateServer;
 };
 
 // The whole editor: the services, the device access on the given driver, the shared
@@ -81,6 +88,7 @@ private:
     std::unique_ptr<KnownFolders> ownedFolders_;
     std::unique_ptr<ResourceStore> ownedResources_;
     std::unique_ptr<Shell> ownedShell_;
+    std::unique_ptr<HttpClient> ownedHttp_;
     std::unique_ptr<varkunda::link::D2xxAccess> access_;
     std::unique_ptr<EditorContext> context_;
     std::unique_ptr<varkunda::link::LinkEnvironment> ownedLinkEnvironment_;

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Dialogs;
+class HttpClient;
 class KnownFolders;
 class ResourceStore;
 class Shell;
@@ -44,6 +45,10 @@ struct EditorContext {
     std::function<void(const QString&)> ConsoleAppendDirect = [](const QString&) {};
     // The fixed pauses that block the window (40, 100, 200, 400 ms); tests replace it.
     std::function<void(int milliseconds)> Sleep;
+    // The update server's requests (never null once the application is built) and its
+    // base address, empty when none is configured.
+    HttpClient* http = nullptr;
+    QString UpdateServerAddress;
 
     // The six windows, each set as soon as it has been created (null before that).
     TformMain* formMain = nullptr;

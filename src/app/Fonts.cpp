@@ -1,13 +1,10 @@
 #include "app/Fonts.h"
 
-#include <QStringList>
+#include <QString>
+#include <QWidget>
 
-QFont ArialFont(qreal pixelSize) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Helvetica")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pixelSize * 72.0 / 96.0);
-    return font;
+void SetTextFont(QWidget& widget, int pixelSize) {
+    widget.setStyleSheet(QStringLiteral(R"(QWidget { font-family: "%1"; font-size: %2px; })")
+                             .arg(QLatin1String(kTextFamily))
+                             .arg(pixelSize));
 }

@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QNetworkAccessManager>
 #include <QTimer>
 
 #include "app/BuiltinResources.h"
@@ -98,8 +97,8 @@ TformMain::~TformMain() {
 }
 
 void TformMain::createControls() {
+    SetTextFont(*this, text_size::kWindow);
     auto* client = new QWidget(this);
-    client->setFont(ArialFont(11));
     setCentralWidget(client);
 
     lblDeviceName = makeLabel(client, kNoDeviceFound, clientRect(9, 32, 174, 17));
@@ -121,8 +120,8 @@ void TformMain::createControls() {
         makeButton(client, QStringLiteral("Set Footswitch Mode"), clientRect(9, 185, 80, 31), true);
     btnSetTuning =
         makeButton(client, QStringLiteral("Set Tuning"), clientRect(97, 185, 86, 31), false);
-    btnSetFootswitchMode->setFont(ArialFont(10.5));
-    btnSetTuning->setFont(ArialFont(10.5));
+    SetTextFont(*btnSetFootswitchMode, text_size::kSmall);
+    SetTextFont(*btnSetTuning, text_size::kSmall);
 
     lstEffects = new QListWidget(client);
     lstEffects->setGeometry(clientRect(191, 32, 154, 168));
@@ -187,9 +186,6 @@ void TformMain::createMenus() {
     menuUpdateNow = addItem(menuInfo, QStringLiteral("Update Now"), false);
     menuShowUpdateMsg = addCheckItem(menuInfo, QStringLiteral("Show Update Message"), false);
     menuSerialNumber = addItem(menuInfo, QStringLiteral("Device Serial: "), false);
-
-    bar->setFont(ArialFont(11));
-    for (QMenu* menu : bar->findChildren<QMenu*>()) menu->setFont(ArialFont(11));
 }
 
 void TformMain::createTimers() {
@@ -201,7 +197,7 @@ void TformMain::createTimers() {
     Timer_USB_Read = makeTimer(50);
     UploadCheckTimer = makeTimer(5000);
     TimerCheckWebVersion = makeTimer(1000);
-    NetHTTPClient1 = new QNetworkAccessManager(this);
+    NetHTTPClient1 = context_.http;
 }
 
 void TformMain::connectHandlers() {

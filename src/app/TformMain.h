@@ -10,10 +10,11 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
-class QNetworkAccessManager;
 class QPushButton;
 class QTimer;
+class HttpClient;
 struct EditorContext;
+struct HttpResponse;
 
 namespace varkunda::protocol {
 struct StatusReply;
@@ -64,8 +65,7 @@ public:
     // Asks the platform shell to open a web address in the default browser.
     void OpenURL(const QString& url);
 
-    // The HTTP request of the version check is prepared and armed here (start-up
-    // step 10); nothing is requested yet.
+    // Arms the one-shot version check (start-up step 10); nothing is requested yet.
     void PrepareWebVersionCheck();
 
     // Components, named as the window's designer named them.
@@ -84,7 +84,8 @@ public:
     QTimer* Timer_USB_Read = nullptr;
     QTimer* UploadCheckTimer = nullptr;
     QTimer* TimerCheckWebVersion = nullptr;
-    QNetworkAccessManager* NetHTTPClient1 = nullptr;
+    // The update server's requests (the editor's one HTTP client).
+    HttpClient* NetHTTPClient1 = nullptr;
     // Filter of the open dialog for algorithm files.
     const QString OpenDialog1Filter = QStringLiteral("Dat files (*.dat)");
 
@@ -129,8 +130,10 @@ public:
     QList<QAction*> LookItems;
     QList<QAction*> MIDIChannelItems;
 
-    // The editor's version text, kept for the version check.
+    // The editor's version text, kept for the version check, and the server's, empty
+    // until the server has answered the check with a version.
     QString CurrentAppVersionText;
+    QString ServerAppVersionText;
 
 public slots:
     // Preferences and looks.
@@ -209,6 +212,9 @@ private:
     void CloseEffectWindow();
     bool OpenDeviceLink();
     void SendPedalMessage(const std::string& hexText);
+    // Completion of the version check's request.
+    void WebRequestCompleted(const HttpResponse& AResponse);
+    void ShowWebVersion(const QByteArray& body);
 
     void FormCreate();
     void createControls();

@@ -27,6 +27,7 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Debug Console"));
     setFixedSize(kClientWidth, kClientHeight);
     PlaceAsDesigned(*this, QPoint(kDesignLeft, kDesignTop));
+    SetTextFont(*this, text_size::kWindow);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setGeometry(8, 62, 489, 606);
@@ -36,7 +37,7 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
 
     btnClear = new QPushButton(QStringLiteral("Clear"), this);
     btnClear->setGeometry(8, 5, 37, 25);
-    btnClear->setFont(ArialFont(10));
+    SetTextFont(*btnClear, text_size::kTool);
     btnScrollTop = new QPushButton(QStringLiteral("UP"), this);
     btnScrollTop->setGeometry(53, 5, 25, 25);
     CheckBox1 = new QCheckBox(QStringLiteral("scroll"), this);
@@ -44,13 +45,13 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
     CheckBox1->setChecked(true);
     btnEraseEeprom = new WrappingButton(QStringLiteral("Erase E2P"), this);
     btnEraseEeprom->setGeometry(184, 5, 73, 32);
-    btnEraseEeprom->setFont(ArialFont(10));
+    SetTextFont(*btnEraseEeprom, text_size::kTool);
     btnReadEEPROM = new WrappingButton(QStringLiteral("Read E2P"), this);
     btnReadEEPROM->setGeometry(265, 4, 62, 32);
-    btnReadEEPROM->setFont(ArialFont(10));
+    SetTextFont(*btnReadEEPROM, text_size::kTool);
     Label1 = new QLabel(QStringLiteral("E2P addr"), this);
     Label1->setGeometry(387, 8, 43, 17);
-    Label1->setFont(ArialFont(10));
+    SetTextFont(*Label1, text_size::kTool);
     cmbI2Caddr = new QComboBox(this);
     cmbI2Caddr->setGeometry(438, 4, 43, 26);
     cmbI2Caddr->addItems({QStringLiteral("50"), QStringLiteral("51")});

@@ -23,11 +23,6 @@ namespace {
 
 // Outline colour of the frames and lines, alpha first.
 constexpr QRgb kOutlineColour = 0xFFF8F8FF;
-constexpr int kTextPixelSize = 11;
-
-// The text size as a style sheet rule: the looks are style sheets and would reset a
-// plain font.
-constexpr const char* kWindowStyleSheet = R"(QWidget { font-family: "%1"; font-size: %2px; })";
 
 }  // namespace
 
@@ -36,12 +31,10 @@ TformFXsettings::TformFXsettings(EditorContext& context, QWidget* parent)
     setObjectName("formFXsettings");
     setWindowTitle("Form1");
     setFixedSize(440, 432);
-    // The places are fixed, so the text size is too: every label fits its place. A
-    // style sheet rule, because the looks are style sheets and would reset a plain font.
-    const QFont text = ArialFont(kTextPixelSize);
-    setFont(text);
-    setStyleSheet(QString(kWindowStyleSheet).arg(text.family()).arg(kTextPixelSize));
+    SetTextFont(*this, text_size::kWindow);
     CreateComponents();
+    // The assignment lists hold the window's longest entries in its narrowest lists.
+    for (QComboBox* list : assignLists_) SetTextFont(*list, text_size::kTool);
     FormCreate();
     ConnectHandlers();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/Eeprom.h"
+#include "sim/Flash.h"
 #include "sim/PedalSimulator.h"
 
 // What the pedal holds, shared by its normal firmware and its ROM bootloader.
@@ -22,6 +23,7 @@ struct PedalMemory {
     PedalIdentity identity;
     PedalState state;
     EepromPair eeprom;
+    Flash flash;  // the microcontroller's: the firmware and its version record
     std::vector<std::uint8_t> tuningData;          // as last received, 640 bytes
     std::vector<std::uint8_t> installedAlgorithm;  // the whole last upload message
     std::vector<std::string> events;

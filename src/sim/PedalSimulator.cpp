@@ -12,6 +12,7 @@
 #include "sim/SerialBootloader.h"
 #include "sim/SerialLine.h"
 #include "sim/StatusReply.h"
+#include "tools/TestImages.h"
 
 namespace varkunda::sim {
 namespace {
@@ -20,6 +21,8 @@ constexpr std::uint32_t kPedalBaudRate = 115200;
 constexpr std::uint8_t kPedalWordLength = 8;
 constexpr std::uint32_t kBaudTolerancePercent = 3;
 constexpr std::size_t kDefaultShortReplyNumbers = 10;
+constexpr int kFactoryFirmwareImage = 13;
+constexpr std::chrono::milliseconds kMaxLatencyTimer{255};
 
 // Printable bytes whose hex form holds neither A nor D, so no reader mistakes any of
 // them for a line end or a digit.
@@ -61,6 +64,8 @@ struct PedalSimulator::Impl {
         memory.identity = std::move(identity);
         memory.state = FactoryState();
         memory.eeprom.recordSettings(memory.state);
+        memory.flash.install(kFlashStart, images::FirmwareTestImage(kFactoryFirmwareImage));
+        installVersionRecord();
     }
 
     PedalMemory memory;
@@ -76,6 +81,8 @@ struct PedalSimulator::Impl {
     std::vector<WireRecord> wireLog;
     Faults faults;
     bool unplugged = false;
+    bool halted = false;  // neither firmware nor bootloader runs: a pedal that did not start
+    std::chrono::milliseconds latencyTimer = PedalSimulator::kDefaultLatencyTimer;
     std::uint64_t generation = 0;
 
     LineSettings pedalLine() const {
@@ -102,8 +109,14 @@ struct PedalSimulator::Impl {
         const auto now = clock();
         if (unplugged) return now;
         std::size_t lost = 0;
+        std::size_t unheard = 0;
         LineSettings lostLine;
         for (const HostByte& byte : wire.arrivedBy(now)) {
+            if (unplugged) break;
+            if (halted) {
+                ++unheard;
+                continue;
+            }
             if (!lineAccepted(byte.line)) {
                 ++lost;
                 lostLine = byte.line;
@@ -114,14 +127,13 @@ struct PedalSimulator::Impl {
         if (lost > 0)
             memory.log("lost " + std::to_string(lost) + " host bytes sent at " +
                        Describe(lostLine) + "; the pedal expects " + Describe(pedalLine()));
+        if (unheard > 0)
+            memory.log("no firmware runs: " + std::to_string(unheard) + " host bytes unheard");
         return now;
     }
 
     void deliver(const HostByte& byte) {
-        if (memory.state.inBootloader) {
-            if (auto reply = bootloader.receive(byte.value, memory)) emit(*reply, byte.arrival);
-            return;
-        }
+        if (memory.state.inBootloader) return deliverToBootloader(byte);
         dropStaleMessage(byte.arrival);
         lastMessageByteAt = byte.arrival;
         const auto message = framer.push(byte.value);
@@ -129,6 +141,38 @@ struct PedalSimulator::Impl {
         auto reply = firmware.handle(*message);
         if (memory.state.inBootloader) bootloader.restart();
         if (reply) emit(*reply, byte.arrival);
+    }
+
+    void deliverToBootloader(const HostByte& byte) {
+        BootloaderOutput output = bootloader.receive(byte.value, memory);
+        if (!output.answer.empty())
+            emit({Reply::Kind::BootloaderAnswer, std::move(output.answer)},
+                 byte.arrival + output.busy);
+        if (output.powerLost) unplug();
+        if (output.jump) startFirmware(*output.jump);
+    }
+
+    // The firmware whose vector table is at `address` starts, if the flash holds one
+    // with a version record; it reports the record's number. The settings in the
+    // EEPROM stay; the bypass is kept only if stored.
+    void startFirmware(std::uint32_t address) {
+        memory.state.inBootloader = false;
+        framer.discard();
+        lastMessageByteAt.reset();
+        if (memory.state.storeBypassStatus == 0) memory.state.bypass = 0;
+        const auto firmware = StartableFirmware(memory.flash, address);
+        halted = !firmware;
+        if (halted) {
+            memory.log("no firmware starts from " + protocol::HexWord32(address) +
+                       ": the pedal stays silent");
+            return;
+        }
+        memory.identity.firmware = *firmware;
+        memory.log("firmware " + std::to_string(*firmware) + " started");
+    }
+
+    void installVersionRecord() {
+        memory.flash.install(kVersionRecordAddress, VersionRecord(memory.identity.firmware));
     }
 
     void dropStaleMessage(Clock::time_point arrival) {
@@ -194,11 +238,15 @@ struct PedalSimulator::Impl {
         unplug();
         unplugged = false;
         ++generation;
-        lastMessageByteAt.reset();
+        latencyTimer = PedalSimulator::kDefaultLatencyTimer;
+        wire.setLatencyTimer(latencyTimer);
         bootloader.restart();
-        memory.state.inBootloader = shiftHeld;
-        if (memory.state.storeBypassStatus == 0) memory.state.bypass = 0;
         memory.log(shiftHeld ? "plugged in with SHIFT held: bootloader" : "plugged in");
+        if (!shiftHeld) return startFirmware(kFlashStart);
+        memory.state.inBootloader = true;
+        halted = false;
+        lastMessageByteAt.reset();
+        if (memory.state.storeBypassStatus == 0) memory.state.bypass = 0;
     }
 };
 
@@ -208,6 +256,7 @@ PedalSimulator::PedalSimulator(PedalIdentity identity)
 const PedalIdentity& PedalSimulator::identity() const { return impl_->memory.identity; }
 void PedalSimulator::setIdentity(const PedalIdentity& identity) {
     impl_->memory.identity = identity;
+    impl_->installVersionRecord();
 }
 
 PedalState& PedalSimulator::state() {
@@ -265,6 +314,16 @@ void PedalSimulator::setPacing(bool on, std::chrono::microseconds usbLatency) {
     impl_->wire.setPacing(on, usbLatency);
 }
 
+bool PedalSimulator::setLatencyTimer(std::chrono::milliseconds timer) {
+    if (timer.count() < 1 || timer > kMaxLatencyTimer) return false;
+    impl_->advance();
+    impl_->latencyTimer = timer;
+    impl_->wire.setLatencyTimer(timer);
+    return true;
+}
+
+std::chrono::milliseconds PedalSimulator::latencyTimer() const { return impl_->latencyTimer; }
+
 void PedalSimulator::setClock(std::function<Clock::time_point()> now) {
     if (!now) now = [] { return Clock::now(); };
     impl_->clock = std::move(now);
@@ -276,6 +335,7 @@ void PedalSimulator::setFramingTimeout(std::chrono::milliseconds timeout) {
 
 void PedalSimulator::injectFault(Fault fault, std::size_t count) {
     auto& faults = impl_->faults;
+    if (fault == Fault::None) impl_->bootloader.setFault(std::nullopt);
     switch (fault) {
         case Fault::None:
             faults = {};
@@ -297,6 +357,11 @@ void PedalSimulator::injectFault(Fault fault, std::size_t count) {
             if (count == 0) impl_->unplug();
             break;
     }
+}
+
+void PedalSimulator::injectBootloaderFault(const BootloaderFault& fault) {
+    impl_->advance();
+    impl_->bootloader.setFault(fault);
 }
 
 const std::vector<WireRecord>& PedalSimulator::wireLog() const { return impl_->wireLog; }
@@ -326,6 +391,13 @@ const std::vector<std::uint8_t>& PedalSimulator::tuningData() const {
 const std::vector<std::uint8_t>& PedalSimulator::installedAlgorithm() const {
     impl_->advance();
     return impl_->memory.installedAlgorithm;
+}
+
+std::vector<std::uint8_t> PedalSimulator::readFlash(std::uint32_t address,
+                                                    std::size_t count) const {
+    impl_->advance();
+    auto bytes = impl_->memory.flash.read(address, count);
+    return bytes ? *bytes : std::vector<std::uint8_t>{};
 }
 
 std::vector<std::uint8_t> PedalSimulator::eeprom(std::uint8_t busAddress) const {

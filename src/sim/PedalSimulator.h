@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "sim/BootloaderFault.h"
+#include "sim/Flash.h"
+
 namespace varkunda::sim {
 
 // Line settings as the host set them, in the driver's codes (parity 0 none, 2 even).
@@ -60,16 +63,21 @@ struct PedalState {
     bool inBootloader = false;
 };
 
-// The software pedal: the normal firmware's command set and the answer of the ROM
-// bootloader's synchronisation byte, byte for byte as the real pedal speaks them.
-// Standard library only, so it can serve a pseudo-terminal as well as the in-process
-// backend.
+// The software pedal: the normal firmware's command set and the microcontroller's ROM
+// serial bootloader, byte for byte as the real pedal speaks them. Standard library
+// only, so it can serve a pseudo-terminal as well as the in-process backend.
 //
 // The pedal's side of the line runs at 115200 baud, 8 data bits, no parity for the
 // normal firmware and even parity for the bootloader. Bytes the host writes with
 // another baud rate (beyond 3 %), word length or, while parity is visible, parity are
 // lost to framing and parity errors: they are in the wire log but never reach the
 // firmware, and the event log counts them. Replies always reach the host intact.
+//
+// The flash starts with the built-in firmware 13 test image and the version record of
+// the identity's firmware number. The firmware starts from the flash at power-up and
+// after the bootloader's Go, and then reports the number in the version record; with a
+// blank record or vector table nothing starts and the pedal stays silent until it is
+// plugged in again (with SHIFT held, into its bootloader).
 class PedalSimulator {
   public:
     using Clock = std::chrono::steady_clock;
@@ -101,14 +109,23 @@ class PedalSimulator {
     std::size_t bytesInFlight();
     bool unplugged() const;
     void unplug();
-    // Plugs the pedal in again; with SHIFT held it starts in its ROM bootloader. Each
-    // plug-in is a new device to the driver, counted by plugGeneration().
+    // Plugs the pedal in again; with SHIFT held it starts in its ROM bootloader, else
+    // the firmware in its flash starts. Each plug-in is a new device to the driver,
+    // counted by plugGeneration(), with the bridge's latency timer back at 16 ms.
     void replug(bool shiftHeld = false);
     std::uint64_t plugGeneration() const;
 
-    // Pacing: bytes take 10 (11 with parity) bit times at the baud rate each way, plus
-    // a USB latency per transfer. Off by default (unit tests).
+    // Pacing: bytes take 10 (11 with parity) bit times at the baud rate each way. The
+    // USB bridge holds the pedal's bytes back until 62 have gathered or its latency
+    // timer runs out, and each packet then takes the USB latency to the host. The
+    // bootloader's flash work takes the times in sim/Flash.h. Off by default (unit
+    // tests).
     void setPacing(bool on, std::chrono::microseconds usbLatency = std::chrono::milliseconds(1));
+    // The bridge's latency timer, as the driver sets it: 1 to 255 ms, else refused
+    // (false). It holds from the next packet on.
+    static constexpr std::chrono::milliseconds kDefaultLatencyTimer{16};
+    bool setLatencyTimer(std::chrono::milliseconds timer);
+    std::chrono::milliseconds latencyTimer() const;
     void setClock(std::function<Clock::time_point()> now);
     // A message left unfinished for longer than this is dropped when the next byte
     // comes, so the firmware finds the start of the next message again. 1 s by
@@ -118,8 +135,10 @@ class PedalSimulator {
     // Silence lasts until injectFault(Fault::None); Garbage, ShortReply (after `count`
     // numbers, 10 when 0) and ShortDump (after `count` bytes) spoil the next reply of
     // their kind only; UnplugAfterBytes unplugs the pedal once the host has written
-    // `count` more bytes. Fault::None clears all.
+    // `count` more bytes. Fault::None clears all, the bootloader fault too.
     void injectFault(Fault fault, std::size_t count = 0);
+    // One scripted bootloader fault (a later one replaces it); see BootloaderFault.
+    void injectBootloaderFault(const BootloaderFault& fault);
 
     const std::vector<WireRecord>& wireLog() const;
     std::vector<std::uint8_t> hostBytes() const;  // every byte of the wire log, in order
@@ -133,6 +152,8 @@ class PedalSimulator {
     std::vector<std::uint8_t> statusNumbers() const;
     const std::vector<std::uint8_t>& tuningData() const;          // last 0x0E table
     const std::vector<std::uint8_t>& installedAlgorithm() const;  // last 0x00 message
+    // Flash contents from `address` on; empty unless all `count` bytes are flash.
+    std::vector<std::uint8_t> readFlash(std::uint32_t address, std::size_t count) const;
     // The 16 384 bytes of the EEPROM at bus address 0x50 or 0x51; empty otherwise.
     std::vector<std::uint8_t> eeprom(std::uint8_t busAddress) const;
 

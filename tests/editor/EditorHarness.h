@@ -3,10 +3,14 @@
 // Builds the whole editor for a window test: the scripted doubles, a scratch
 // documents folder and a given driver (no device when none is given). The editor is
 // started explicitly, so a test can prepare preference files first, and can be
-// restarted on the same folders.
+// restarted on the same folders. The update server is none unless a test names one,
+// and the start-up version check does not run unless a test asks for it, so its timer
+// cannot add a console line in the middle of a slow test.
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+#include <chrono>
 #include <memory>
 
 #include "TestDoubles.h"
@@ -18,6 +22,7 @@
 #include "console/TformPrint.h"
 #include "link/D2xxAccess.h"
 #include "link/LinkEnvironment.h"
+#include "platform/QtHttpClient.h"
 
 class EditorHarness {
 public:
@@ -34,7 +39,11 @@ public:
         services.shell = &shell;
         services.sleep = [this](int milliseconds) { sleeps.append(milliseconds); };
         services.linkEnvironment = &linkEnvironment;
+        http_ = std::make_unique<QtHttpClient>(httpTimeLimit);
+        services.http = http ? http : http_.get();
+        services.updateServer = updateServer;
         app_ = std::make_unique<EditorApplication>(driver_, services);
+        if (!runWebVersionCheck) app_->formMain().TimerCheckWebVersion->stop();
         return *app_;
     }
     void stop() { app_.reset(); }
@@ -71,9 +80,16 @@ public:
     QList<int> sleeps;
     // The waits for the pedal run on a clock that moves only when they pause.
     varkunda::link::FakeLinkEnvironment linkEnvironment;
+    QString updateServer;
+    bool runWebVersionCheck = false;
+    // The editor's own limit; a test of a silent server sets a shorter one.
+    std::chrono::milliseconds httpTimeLimit{10000};
+    // Replaces the client above when set.
+    HttpClient* http = nullptr;
 
 private:
     NoDeviceBackend noDevice_;
     varkunda::link::D2xx& driver_;
+    std::unique_ptr<QtHttpClient> http_;
     std::unique_ptr<EditorApplication> app_;
 };

@@ -150,7 +150,6 @@ TEST(Startup, DeviceControlsStartInTheirStartStates) {
     EXPECT_TRUE(m.lstEffects->isEnabled());
     EXPECT_FALSE(m.Timer_USB_Read->isActive());
     EXPECT_FALSE(m.UploadCheckTimer->isActive());
-    EXPECT_FALSE(m.TimerCheckWebVersion->isActive());
     EXPECT_EQ(m.Timer_USB_Read->interval(), 50);
     EXPECT_EQ(m.UploadCheckTimer->interval(), 5000);
     EXPECT_EQ(m.TimerCheckWebVersion->interval(), 1000);
@@ -275,10 +274,14 @@ TEST(Startup, ClosingTheMainWindowEndsTheRunEvenWithOtherWindowsOpen) {
     editor.console().show();
     bool timedOut = false;
     QTimer::singleShot(0, &editor.main(), [&editor] { editor.main().close(); });
-    QTimer::singleShot(3000, qApp, [&timedOut] {
+    // Ends with the test, so it cannot fire in a later one.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&timedOut] {
         timedOut = true;
         QCoreApplication::quit();
     });
+    watchdog.start(3000);
     QApplication::exec();
     EXPECT_FALSE(timedOut);
 }

@@ -85,18 +85,34 @@ public:
 };
 
 // Documents, temporary and program folders inside one scratch folder that is removed
-// with the object.
+// with the object. A test may rename the temporary and program folders (they are made
+// when renamed) and give program files a version.
 class TemporaryKnownFolders : public KnownFolders {
 public:
     TemporaryKnownFolders() {
         for (const char* name : {"Documents", "Temp", "Program"}) QDir(root_.path()).mkpath(name);
     }
     QString documents() const override { return root_.filePath(QStringLiteral("Documents")); }
-    QString temporary() const override { return root_.filePath(QStringLiteral("Temp")); }
-    QString programFolder() const override { return root_.filePath(QStringLiteral("Program")); }
+    QString temporary() const override { return root_.filePath(temporaryName_); }
+    QString programFolder() const override { return root_.filePath(programFolderName_); }
+    QString programFile() const override { return QDir(programFolder()).filePath(programName); }
+    QString fileVersion(const QString& path) const override { return fileVersions.value(path); }
+
+    void renameFolders(const QString& temporaryName, const QString& programFolderName) {
+        temporaryName_ = temporaryName;
+        programFolderName_ = programFolderName;
+        QDir(root_.path()).mkpath(temporaryName);
+        QDir(root_.path()).mkpath(programFolderName);
+    }
+
+    QString programName = QStringLiteral("varkunda-editor");
+    // Version records by full path.
+    QHash<QString, QString> fileVersions;
 
 private:
     QTemporaryDir root_;
+    QString temporaryName_ = QStringLiteral("Temp");
+    QString programFolderName_ = QStringLiteral("Program");
 };
 
 // Records what the editor asked the shell to do; answers with `succeeds`.
@@ -104,19 +120,22 @@ class RecordingShell : public Shell {
 public:
     struct Started {
         QString program;
-        QStringList arguments;
+        QString parameters;
     };
 
     bool openUrl(const QString& url) override {
         openedUrls.append(url);
         return succeeds;
     }
-    bool startElevated(const QString& program, const QStringList& arguments) override {
-        started.append({program, arguments});
+    bool canStartElevated() const override { return elevation; }
+    bool startElevated(const QString& program, const QString& parameters) override {
+        started.append({program, parameters});
         return succeeds;
     }
 
     bool succeeds = true;
+    // Whether the platform offers starting programs with administrator rights.
+    bool elevation = true;
     QStringList openedUrls;
     QList<Started> started;
 };

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -23,8 +24,8 @@ namespace {
 using varkunda::sim::PedalIdentity;
 using varkunda::sim::PedalSimulator;
 
-constexpr int kIdleWaitMs = 50;    // nothing on its way
-constexpr int kPacedWaitMs = 1;    // bytes are crossing the wire
+constexpr int kIdleWaitMs = 50;  // nothing on its way
+constexpr int kPacedWaitMs = 1;  // bytes are crossing the wire
 constexpr std::size_t kChunk = 4096;
 
 volatile std::sig_atomic_t stopRequested = 0;
@@ -40,13 +41,19 @@ const char kUsage[] =
     "  --firmware N      firmware version, 0 to 255 (default 13)\n"
     "  --algorithm N     installed algorithm number, 0 to 9999 (default 14)\n"
     "  --effect N        current effect index, 0 to 99 (default 0)\n"
+    "  --bootloader      start in the ROM bootloader, as when powered up with SHIFT\n"
+    "                    held (8N1 here: a pseudo-terminal carries no parity)\n"
     "  --no-pacing       answer at once instead of at the pace of 115200 baud\n"
+    "  --latency-timer MS\n"
+    "                    the USB bridge's latency timer, 1 to 255 ms (default 16)\n"
     "  --verbose         print what the pedal does on standard error\n"
     "  --help            show this text\n";
 
 struct Options {
     PedalIdentity identity;
+    bool bootloader = false;
     bool pacing = true;
+    std::chrono::milliseconds latencyTimer = PedalSimulator::kDefaultLatencyTimer;
     bool verbose = false;
     bool help = false;
 };
@@ -69,11 +76,25 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& options)
             value = name.substr(equals + 1);
             name.erase(equals);
         }
-        if (name == "--help") { options.help = true; continue; }
-        if (name == "--no-pacing") { options.pacing = false; continue; }
-        if (name == "--verbose") { options.verbose = true; continue; }
+        if (name == "--help") {
+            options.help = true;
+            continue;
+        }
+        if (name == "--no-pacing") {
+            options.pacing = false;
+            continue;
+        }
+        if (name == "--bootloader") {
+            options.bootloader = true;
+            continue;
+        }
+        if (name == "--verbose") {
+            options.verbose = true;
+            continue;
+        }
         const bool takesValue = name == "--serial" || name == "--firmware" ||
-                                name == "--algorithm" || name == "--effect";
+                                name == "--algorithm" || name == "--effect" ||
+                                name == "--latency-timer";
         if (!takesValue) return "unknown option " + name;
         if (!value) {
             if (i + 1 >= argc) return name + " needs a value";
@@ -82,6 +103,12 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& options)
         if (name == "--serial") {
             if (value->empty()) return "--serial needs a non-empty text";
             options.identity.serialNumber = *value;
+            continue;
+        }
+        if (name == "--latency-timer") {
+            const auto ms = ParseNumber(*value, 255);
+            if (!ms || *ms == 0) return "--latency-timer takes a number from 1 to 255";
+            options.latencyTimer = std::chrono::milliseconds(*ms);
             continue;
         }
         const unsigned long max = name == "--firmware" ? 255 : name == "--algorithm" ? 9999 : 99;
@@ -197,6 +224,8 @@ int main(int argc, char** argv) {
     PedalSimulator pedal(options.identity);
     pedal.setParityVisible(false);  // a pseudo-terminal carries no parity
     pedal.setPacing(options.pacing);
+    if (options.bootloader) pedal.replug(true);
+    pedal.setLatencyTimer(options.latencyTimer);
 
     std::printf("%s\n", terminal->path.c_str());
     std::fflush(stdout);
