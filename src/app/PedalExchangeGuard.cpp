@@ -4,20 +4,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
-#include <chrono>
 
 #include "app/EditorContext.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "effects/TformFXsettings.h"
-#include "link/Transport.h"
-
-namespace {
-// The longest burst of dial messages, one for each of the 19 parameters (133 bytes),
-// crosses the line in 12 ms at 115 200 baud.
-constexpr std::chrono::milliseconds kPendingSendsCrossTheLine{20};
-}  // namespace
 
 PedalExchangeGuard::PedalExchangeGuard(EditorContext& context)
     : context_(context), outermost_(!context.PedalExchangeRunning) {
@@ -40,8 +31,7 @@ PedalExchangeGuard::PedalExchangeGuard(EditorContext& context)
         hold(console->btnReadEEPROM);
         hold(console->btnEraseEeprom);
     }
-    sendPendingEffectChanges();
-    hold(context_.formFXsettings);
+    if (context_.formFXsettings) context_.formFXsettings->SetBusy(true);
 }
 
 PedalExchangeGuard::~PedalExchangeGuard() {
@@ -50,15 +40,9 @@ PedalExchangeGuard::~PedalExchangeGuard() {
         if (held.control) held.control->setEnabled(held.enabled);
     for (const auto& held : std::as_const(widgets_))
         if (held.control) held.control->setEnabled(held.enabled);
+    if (context_.formFXsettings) context_.formFXsettings->SetBusy(false);
     if (focus_ && focus_->isEnabled()) focus_->setFocus(Qt::OtherFocusReason);
     context_.PedalExchangeRunning = false;
-}
-
-void PedalExchangeGuard::sendPendingEffectChanges() {
-    TformFXsettings* effects = context_.formFXsettings;
-    if (!effects || !effects->Timer1->isActive()) return;
-    effects->Timer1Timer();
-    if (context_.transport) context_.transport->environment().sleep(kPendingSendsCrossTheLine);
 }
 
 void PedalExchangeGuard::hold(QAction* action) {

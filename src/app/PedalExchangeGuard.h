@@ -30,7 +30,6 @@ private:
         bool enabled;
     };
 
-    void sendPendingEffectChanges();
     void hold(QAction* action);
     void hold(QWidget* widget);
 

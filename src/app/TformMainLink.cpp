@@ -127,7 +127,10 @@ void TformMain::menuDisconnectClick() {
         button->setEnabled(false);
     menuMIDI->setEnabled(false);
     menuUploadTuningsData->setEnabled(false);
-    if (context_.formFXsettings) context_.formFXsettings->EnableWindowControls(false);
+    if (context_.formFXsettings) {
+        context_.formFXsettings->EnableWindowControls(false);
+        context_.formFXsettings->ForgetPedalValues();
+    }
     for (QAction* item :
          {menuEraseSettings, menuLoadPreset, menuSavePreset, menuLoadAlgorithmFromFile})
         item->setEnabled(false);
@@ -281,9 +284,12 @@ void TformMain::ShowAlgorithmUploadRequest(const QString& reason) {
                                                   : reason + QStringLiteral("\r\n") + request);
 }
 
+// The window closes when the pedal's reply is not applied to it, so what it holds is
+// not the pedal's.
 void TformMain::CloseEffectWindow() {
-    if (context_.formFXsettings && context_.formFXsettings->isVisible())
-        context_.formFXsettings->close();
+    if (!context_.formFXsettings) return;
+    context_.formFXsettings->ForgetPedalValues();
+    if (context_.formFXsettings->isVisible()) context_.formFXsettings->close();
 }
 
 // ---- Effect list ----

@@ -16,6 +16,8 @@ namespace {
 constexpr int kLabelHeight = 14;
 constexpr int kWheelStepDegrees = 5;
 constexpr int kPageStepDegrees = 15;
+// Sweep position of the bottom of the dead zone (-90 degrees).
+constexpr int kDeadZoneMiddle = 315;
 
 }  // namespace
 
@@ -79,7 +81,7 @@ void ArcDial::stepBy(int degrees) {
     int position = sweepPosition(angle_);
     // From inside the dead zone a step starts at the nearer stop (-90 counts as the
     // minimum, as the snapping of the parameter handlers has it).
-    if (position > kSweep) position = position < 315 ? kSweep : 0;
+    if (position > kSweep) position = position < kDeadZoneMiddle ? kSweep : 0;
     position = std::clamp(position + degrees, 0, kSweep);
     setAngle(angleAtSweepPosition(position));
 }
@@ -102,7 +104,7 @@ void ArcDial::paintEvent(QPaintEvent*) {
     // Value arc: clockwise from the minimum stop to the shown position; in the dead
     // zone it shows the nearer stop.
     int shown = sweepPosition(angle_);
-    if (shown > kSweep) shown = shown < 315 ? kSweep : 0;
+    if (shown > kSweep) shown = shown < kDeadZoneMiddle ? kSweep : 0;
     if (shown > 0) {
         painter.setPen(
             QPen(Role(*this, QPalette::Highlight), trackWidth, Qt::SolidLine, Qt::RoundCap));
@@ -145,7 +147,7 @@ void ArcDial::mousePressEvent(QMouseEvent* event) {
         return;
     }
     dragging_ = true;
-    setAngle(angleTowards(event->position()));
+    pressAt(event->position());
     event->accept();
 }
 
@@ -154,18 +156,53 @@ void ArcDial::mouseMoveEvent(QMouseEvent* event) {
         QWidget::mouseMoveEvent(event);
         return;
     }
-    setAngle(angleTowards(event->position()));
+    dragTo(event->position());
     event->accept();
 }
 
 void ArcDial::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && dragging_) {
+        dragTo(event->position());
         dragging_ = false;
-        setAngle(angleTowards(event->position()));
+        heldStop_.reset();
         event->accept();
         return;
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+// The dial jumps to where it is pressed; pressed in the dead zone, to the nearer stop
+// (the bottom itself counts as the minimum, as for a dial set there from code).
+void ArcDial::pressAt(const QPointF& point) {
+    pointer_ = sweepPosition(angleTowards(point));
+    heldStop_.reset();
+    if (pointer_ > kSweep) heldStop_ = pointer_ < kDeadZoneMiddle ? kMaximumStop : kMinimumStop;
+    setAngle(heldStop_ ? *heldStop_ : angleAtSweepPosition(pointer_));
+}
+
+// Follows the pointer the shorter way round, one degree at a time, so a fast move that
+// crosses a stop is seen crossing it.
+void ArcDial::dragTo(const QPointF& point) {
+    int travel = sweepPosition(angleTowards(point)) - pointer_;
+    if (travel > 180) travel -= 360;
+    if (travel <= -180) travel += 360;
+    const int step = travel < 0 ? -1 : 1;
+    for (int moved = 0; moved != travel; moved += step) movePointerOneDegree(step);
+    setAngle(heldStop_ ? *heldStop_ : angleAtSweepPosition(pointer_));
+}
+
+// Entering the dead zone across a stop holds the dial there; leaving it across the same
+// stop lets the dial follow again. Crossing into the sweep at the other stop, after
+// passing the whole dead zone, holds on.
+void ArcDial::movePointerOneDegree(int step) {
+    const int from = pointer_;
+    pointer_ = (pointer_ + step + 360) % 360;
+    const bool wasPast = from > kSweep;
+    const bool isPast = pointer_ > kSweep;
+    if (wasPast == isPast) return;
+    const int stop = (from == 0 || pointer_ == 0) ? kMinimumStop : kMaximumStop;
+    if (isPast && !heldStop_) heldStop_ = stop;
+    if (!isPast && heldStop_ == stop) heldStop_.reset();
 }
 
 void ArcDial::wheelEvent(QWheelEvent* event) {

@@ -2,13 +2,16 @@
 
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 // A rotary knob whose state is an angle in whole degrees, -180..180, counter-clockwise
 // from the right (so -90 points straight down). The usable sweep runs clockwise from
 // the minimum stop at -135 over the top to the maximum stop at -45; the gap between
-// them at the bottom is a dead zone that the widget can be dragged into but never
-// scrolls or steps into. Every change of the angle emits changed(), whether it came
-// from the user or from code.
+// them at the bottom is a dead zone. A drag that takes the pointer past a stop leaves the
+// dial at that stop until the pointer comes back out of the dead zone on the same side,
+// so it never jumps across to the other stop; wheel and keys stop at the ends; only an
+// angle set from code can lie in the dead zone. Every change of the angle emits
+// changed(), whether it came from the user or from code.
 class ArcDial : public QWidget {
     Q_OBJECT
 
@@ -49,9 +52,16 @@ class ArcDial : public QWidget {
     QRectF knobRect() const;
     int angleTowards(const QPointF& point) const;
     void stepBy(int degrees);
+    void pressAt(const QPointF& point);
+    void dragTo(const QPointF& point);
+    void movePointerOneDegree(int step);
 
     int angle_ = kMinimumStop;
     QString label_;
     bool dragging_ = false;
+    // During a drag: the pointer's sweep position (in the dead zone above kSweep), and
+    // the stop the dial stays at while the pointer is past it.
+    int pointer_ = 0;
+    std::optional<int> heldStop_;
     int wheelRemainder_ = 0;
 };

@@ -1,6 +1,7 @@
 // Assignments of the pedal's controls and remote footswitch, and the footswitch mode.
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <optional>
 
 #include "app/EditorContext.h"
@@ -87,6 +88,7 @@ QString TformFXsettings::BuildFootswitchMessage() {
 }
 
 void TformFXsettings::getFootswitchMode(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     FootswitchMode = reply.footswitchMode;
     Log("Footswitch Mode: " + QString::number(FootswitchMode));
     const std::optional<protocol::FootswitchChoice> choice =
@@ -98,6 +100,7 @@ void TformFXsettings::getFootswitchMode(const protocol::StatusReply& reply) {
 }
 
 void TformFXsettings::getAssignments(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     std::array<std::optional<std::uint16_t>, 5> fields;
     for (std::size_t control = kControlI; control <= kRemote; ++control) {
         if (reply.assignmentFlags[control] != 0)

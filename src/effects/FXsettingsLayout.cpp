@@ -6,25 +6,18 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTimer>
+#include <map>
 
 #include "effects/ArcDial.h"
+#include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/TformFXsettings.h"
 #include "effects/ToggleSwitch.h"
 
 namespace {
 
-constexpr int kDialWidth = 58;
-constexpr int kDialHeight = 62;
 constexpr int kComboHeight = 22;
-
-ArcDial* makeDial(QWidget* parent, const char* name, const QString& label, QRect place, int angle) {
-    auto* dial = new ArcDial(label, parent);
-    dial->setObjectName(name);
-    dial->setGeometry(place);
-    dial->setAngle(angle);
-    return dial;
-}
+constexpr int kPitchRowsShown = 12;
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect place,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -70,45 +63,8 @@ QLabel* makeTitle(QWidget* parent, const char* name, const QString& text, QRect 
 }  // namespace
 
 void TformFXsettings::CreateComponents() {
-    // Left block: two columns of dials.
-    dialDry = makeDial(this, "dialDry", "Dry", {15, 8, kDialWidth, kDialHeight}, -135);
-    dialMinus1Oct =
-        makeDial(this, "dialMinus1Oct", "-1 OCT", {75, 8, kDialWidth, kDialHeight}, -135);
-    dialSubMix = makeDial(this, "dialSubMix", "Sub Mix", {15, 72, kDialWidth, kDialHeight}, -135);
-    dialMinus2Oct =
-        makeDial(this, "dialMinus2Oct", "-2 OCT", {75, 72, kDialWidth, kDialHeight}, -135);
-    dialLowPass =
-        makeDial(this, "dialLowPass", "Low Pass", {15, 136, kDialWidth, kDialHeight}, -138);
-    dialHighPass =
-        makeDial(this, "dialHighPass", "High Pass", {75, 136, kDialWidth, kDialHeight}, -128);
-    dialRange = makeDial(this, "dialRange", "Range", {15, 200, kDialWidth, kDialHeight}, -126);
-    dialDryHPF = makeDial(this, "dialDryHPF", "Dry HPF", {75, 200, kDialWidth, kDialHeight}, -126);
-
-    // Middle: the switches, each under its label, and two more dials beside them.
-    makeLabel(this, "lblWave", "Wave", {136, 18, 64, 14});
-    swtWave = makeSwitch(this, "swtWave", {136, 33, 40, 22});
-    makeLabel(this, "lblSplit", "Split", {136, 61, 64, 14});
-    swtSplit = makeSwitch(this, "swtSplit", {136, 76, 40, 22});
-    makeLabel(this, "lblBypass", "Bypass", {136, 108, 64, 14});
-    swtBypass = makeSwitch(this, "swtBypass", {136, 123, 40, 22});
-    makeLabel(this, "lblLimitRange", "Limit Range", {136, 154, 66, 14});
-    swtLimitRange = makeSwitch(this, "swtLimitRange", {136, 169, 40, 22});
-    dialInputLevel =
-        makeDial(this, "dialInputLevel", "Input Level", {203, 8, 72, kDialHeight}, -135);
-    dialClipWave = makeDial(this, "dialClipWave", "Wave Clip", {203, 72, 72, kDialHeight}, -135);
-
     // Right: three framed groups.
     QFrame* harmonic = makeOutline(this, "frameHarmonic", {279, 8, 153, 72});
-    dial1stHarmonic =
-        makeDial(harmonic, "dial1stHarmonic", "1st Harmonic", {1, 5, 74, kDialHeight}, -135);
-    QLabel* pitchLabel =
-        makeLabel(harmonic, "lblHarmonicPitch", "Harmonic Pitch", {77, 4, 72, 30}, Qt::AlignCenter);
-    pitchLabel->setWordWrap(true);
-    cmbVariableWavePitch = makeList(harmonic, "cmbVariableWavePitch", {79, 38, 68, kComboHeight});
-    cmbVariableWavePitch->addItems(fxtexts::kHarmonicPitchItems);
-    cmbVariableWavePitch->setMaxVisibleItems(12);
-    cmbVariableWavePitch->setCurrentIndex(-1);
-
     QFrame* tracking = makeOutline(this, "frameTracking", {279, 83, 153, 120});
     makeTitle(tracking, "lblTrackingFunctions", "Tracking Functions", {6, 2, 141, 18});
     cmbGuitarTuning = makeList(tracking, "cmbGuitarTuning", {6, 21, 141, kComboHeight});
@@ -117,18 +73,22 @@ void TformFXsettings::CreateComponents() {
     cmbSemitonesVariation = makeList(tracking, "cmbSemitonesVariation", {87, 47, 60, kComboHeight});
     cmbSemitonesVariation->addItems(fxtexts::kSemitoneItems);
     cmbSemitonesVariation->setCurrentIndex(5);
-    chkDominantNoteCut = new QCheckBox("Dominant Notes Cut", tracking);
-    chkDominantNoteCut->setObjectName("chkDominantNoteCut");
-    chkDominantNoteCut->setGeometry(6, 74, 144, 20);
-    chkHighNoteCut = new QCheckBox("High Notes Cut", tracking);
-    chkHighNoteCut->setObjectName("chkHighNoteCut");
-    chkHighNoteCut->setGeometry(6, 96, 144, 20);
-
     QFrame* noiseGate = makeOutline(this, "frameNoiseGate", {279, 206, 153, 62});
     makeTitle(noiseGate, "lblNoiseGate", "Noise Gate", {6, 4, 80, 18});
-    swtNoiseGateStatus = makeSwitch(noiseGate, "swtNoiseGateStatus", {8, 28, 40, 22});
-    dialNoiseGateThreshold =
-        makeDial(noiseGate, "dialNoiseGateThreshold", "Threshold", {88, 1, 62, 60}, -135);
+
+    // The parameter controls: the left block of dials, the middle column of switches
+    // with two more dials beside them, and the controls inside the groups.
+    const std::map<effect_controls::Group, QWidget*> groups = {
+        {effect_controls::Group::Window, this},
+        {effect_controls::Group::Harmonic, harmonic},
+        {effect_controls::Group::Tracking, tracking},
+        {effect_controls::Group::NoiseGate, noiseGate}};
+    for (const effect_controls::EffectControl& control : effect_controls::Controls())
+        CreateParameterControl(control, groups.at(control.group));
+
+    // Bypass sends no parameter: it sits among the parameter switches.
+    makeLabel(this, "lblBypass", "Bypass", {136, 108, 64, 14});
+    swtBypass = makeSwitch(this, "swtBypass", {136, 123, 40, 22});
 
     // The rows of dials end at y 262, so the rule between the controls and the
     // assignments runs just below them.
@@ -181,13 +141,39 @@ void TformFXsettings::CreateComponents() {
     FtswShortPress->addButton(chkChangePresetShortPress);
     chkBypassShortPress->setChecked(true);
 
-    // Disabled at design until a linked pedal enables the window.
-    dial1stHarmonic->setEnabled(false);
-    swtWave->setEnabled(false);
-    swtSplit->setEnabled(false);
-
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setSingleShot(true);
     Timer1->setTimerType(Qt::PreciseTimer);
+}
+
+// Builds a parameter control in its group: the component of its kind, its caption, its
+// hint, and its state until a pedal's values arrive.
+void TformFXsettings::CreateParameterControl(const effect_controls::EffectControl& control,
+                                             QWidget* group) {
+    QWidget* created = nullptr;
+    effect_controls::VisitComponent(
+        *this, control,
+        [&](ArcDial*& dial) {
+            created = dial = new ArcDial(control.text, group);
+            dial->setAngle(control.angle);
+        },
+        [&](ToggleSwitch*& toggle) { created = toggle = new ToggleSwitch({}, group); },
+        [&](QCheckBox*& box) { created = box = new QCheckBox(control.text, group); },
+        [&](QComboBox*& list) {
+            created = list = new QComboBox(group);
+            list->addItems(fxtexts::kHarmonicPitchItems);
+            list->setMaxVisibleItems(kPitchRowsShown);
+            list->setCurrentIndex(-1);
+        });
+    created->setObjectName(control.name);
+    created->setGeometry(control.place);
+    created->setEnabled(control.enabled);
+    if (control.hint) created->setToolTip(*control.hint);
+    if (const auto& caption = control.caption) {
+        QLabel* label =
+            makeLabel(group, caption->name, caption->text, caption->place,
+                      caption->wrapped ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        label->setWordWrap(caption->wrapped);
+    }
 }

@@ -1,15 +1,18 @@
 // Setting the effect window from the pedal's status reply.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScopedValueRollback>
 
+#include "app/EditorContext.h"
 #include "effects/ArcDial.h"
+#include "effects/EffectControls.h"
 #include "effects/TformFXsettings.h"
 #include "effects/ToggleSwitch.h"
 #include "protocol/HexText.h"
+#include "protocol/Parameters.h"
 #include "protocol/StatusReply.h"
 
 namespace protocol = varkunda::protocol;
-namespace param = varkunda::protocol::param;
 
 namespace {
 
@@ -39,6 +42,7 @@ constexpr std::array<const char*, 17> kPrintLabels = {"Dry: \t",
 }  // namespace
 
 void TformFXsettings::getTuning(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     const int tuning = reply.tuning;
     const int semitones = reply.semitoneVariation;
     Log("Current Tuning: " + QString::number(tuning));
@@ -63,11 +67,13 @@ void TformFXsettings::getTuning(const protocol::StatusReply& reply) {
 }
 
 void TformFXsettings::getBypassStatus(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     if (reply.bypass == 0) swtBypass->setOn(false);
     if (reply.bypass == 1) swtBypass->setOn(true);
 }
 
 void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
+    const QScopedValueRollback reading(showingPedalValues_, true);
     for (std::size_t i = 0; i < parameters_.size(); ++i) parameters_.value(i) = reply.parameters[i];
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const QString label = i < kPrintLabels.size()
@@ -76,37 +82,40 @@ void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
         Log(label + QString::fromStdString(protocol::HexWord32(parameters_.value(i))));
     }
     ApplyParametersToWindow(false);
+    holdsPedalValues_ = true;
+    pedalValuesEffect_ = context_.SelectedEffectName;
 }
 
-void TformFXsettings::SetDialFromValue(ArcDial* dial, std::size_t parameter) {
-    dial->setAngle(protocol::ValueToDialAngle(parameters_.value(parameter),
-                                              parameters_.info(parameter).fullScale));
+bool TformFXsettings::HoldsPedalValues() const {
+    return holdsPedalValues_ && context_.DeviceLinked;
+}
+
+void TformFXsettings::ForgetPedalValues() { holdsPedalValues_ = false; }
+
+// Sets a control from its parameter's value; a value its kind cannot show leaves a
+// switch or the list as it was.
+void TformFXsettings::ShowParameterValue(const effect_controls::EffectControl& control) {
+    const std::uint32_t value = parameters_.value(control.parameter);
+    const protocol::ParameterInfo& info = parameters_.info(control.parameter);
+    effect_controls::VisitComponent(
+        *this, control,
+        [&](ArcDial* dial) { dial->setAngle(protocol::ValueToDialAngle(value, info.fullScale)); },
+        [&](ToggleSwitch* toggle) {
+            if (const auto on = protocol::DecodeSwitch(info.kind, value)) toggle->setOn(*on);
+        },
+        [&](QCheckBox* box) {
+            if (const auto checked = protocol::DecodeSwitch(info.kind, value))
+                box->setChecked(*checked);
+        },
+        [&](QComboBox* list) {
+            if (const auto entry = protocol::PitchTableIndex(value))
+                list->setCurrentIndex(static_cast<int>(*entry));
+        });
 }
 
 void TformFXsettings::ApplyParametersToWindow(bool send_immediately) {
     SendImmediately = send_immediately;
-    SetDialFromValue(dialDry, param::kDry);
-    SetDialFromValue(dialSubMix, param::kSubMix);
-    SetDialFromValue(dialMinus1Oct, param::kMinus1Oct);
-    SetDialFromValue(dialMinus2Oct, param::kMinus2Oct);
-    if (const auto wave = protocol::DecodeWave(parameters_.value(param::kWave)))
-        swtWave->setOn(*wave);
-    SetDialFromValue(dialLowPass, param::kLowPass);
-    SetDialFromValue(dialHighPass, param::kHighPass);
-    SetDialFromValue(dial1stHarmonic, param::kFirstHarmonic);
-    if (const auto split = protocol::DecodeSplit(parameters_.value(param::kSplit)))
-        swtSplit->setOn(*split);
-    SetDialFromValue(dialRange, param::kRange);
-    SetDialFromValue(dialInputLevel, param::kInputLevel);
-    SetDialFromValue(dialClipWave, param::kWaveClip);
-    if (const auto entry = protocol::PitchTableIndex(parameters_.value(param::kHarmonicPitch)))
-        cmbVariableWavePitch->setCurrentIndex(static_cast<int>(*entry));
-    chkDominantNoteCut->setChecked(
-        protocol::DecodeCheckBox(parameters_.value(param::kDominantNotesCut)));
-    chkHighNoteCut->setChecked(protocol::DecodeCheckBox(parameters_.value(param::kHighNotesCut)));
-    SetDialFromValue(dialDryHPF, param::kDryHpf);
-    swtLimitRange->setOn(protocol::DecodeOnOff(parameters_.value(param::kLimitRangeUp)));
-    swtNoiseGateStatus->setOn(protocol::DecodeOnOff(parameters_.value(param::kNoiseGateStatus)));
-    SetDialFromValue(dialNoiseGateThreshold, param::kNoiseGateThreshold);
+    for (const effect_controls::EffectControl& control : effect_controls::Controls())
+        ShowParameterValue(control);
     SendImmediately = false;
 }

@@ -6,6 +6,7 @@
 
 #include "app/EditorContext.h"
 #include "effects/ArcDial.h"
+#include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/TformFXsettings.h"
 #include "effects/ToggleSwitch.h"
@@ -13,9 +14,9 @@
 #include "platform/Dialogs.h"
 #include "protocol/HexText.h"
 #include "protocol/Messages.h"
+#include "protocol/Parameters.h"
 
 namespace protocol = varkunda::protocol;
-namespace param = varkunda::protocol::param;
 
 namespace {
 
@@ -23,28 +24,76 @@ constexpr int kSendDelayMs = 100;
 
 }  // namespace
 
-// Dials. While a Request load runs they stay silent, so the parameters keep exactly
-// what the pedal reported.
+// The parameter controls' handlers. Each one finds its control in the table by its own
+// name, so which component edits which parameter is written only there.
+void TformFXsettings::dialDryChange() { ParameterControlChanged(&TformFXsettings::dialDryChange); }
+void TformFXsettings::dialMinus1OctChange() {
+    ParameterControlChanged(&TformFXsettings::dialMinus1OctChange);
+}
+void TformFXsettings::dialSubMixChange() {
+    ParameterControlChanged(&TformFXsettings::dialSubMixChange);
+}
+void TformFXsettings::dialMinus2OctChange() {
+    ParameterControlChanged(&TformFXsettings::dialMinus2OctChange);
+}
+void TformFXsettings::dialLPFChange() { ParameterControlChanged(&TformFXsettings::dialLPFChange); }
+void TformFXsettings::dialHPFChange() { ParameterControlChanged(&TformFXsettings::dialHPFChange); }
+void TformFXsettings::dialRangeChange() {
+    ParameterControlChanged(&TformFXsettings::dialRangeChange);
+}
+void TformFXsettings::dialDryHPFChange() {
+    ParameterControlChanged(&TformFXsettings::dialDryHPFChange);
+}
+void TformFXsettings::OnChange_dialInputLevel() {
+    ParameterControlChanged(&TformFXsettings::OnChange_dialInputLevel);
+}
+void TformFXsettings::dialClipWaveChange() {
+    ParameterControlChanged(&TformFXsettings::dialClipWaveChange);
+}
+void TformFXsettings::dial1stHarmonicChange() {
+    ParameterControlChanged(&TformFXsettings::dial1stHarmonicChange);
+}
+void TformFXsettings::dialNoiseGateThresholdChange() {
+    ParameterControlChanged(&TformFXsettings::dialNoiseGateThresholdChange);
+}
+void TformFXsettings::swtWaveSwitch() { ParameterControlChanged(&TformFXsettings::swtWaveSwitch); }
+void TformFXsettings::swtSplitSwitch() {
+    ParameterControlChanged(&TformFXsettings::swtSplitSwitch);
+}
+void TformFXsettings::swtLimitRangeSwitch() {
+    ParameterControlChanged(&TformFXsettings::swtLimitRangeSwitch);
+}
+void TformFXsettings::swtNoiseGateStatusSwitch() {
+    ParameterControlChanged(&TformFXsettings::swtNoiseGateStatusSwitch);
+}
+void TformFXsettings::chkDominantNoteCutChange() {
+    ParameterControlChanged(&TformFXsettings::chkDominantNoteCutChange);
+}
+void TformFXsettings::chkHighNoteCutChange() {
+    ParameterControlChanged(&TformFXsettings::chkHighNoteCutChange);
+}
+void TformFXsettings::VariWavePitchOnChange() {
+    ParameterControlChanged(&TformFXsettings::VariWavePitchOnChange);
+}
+
+void TformFXsettings::ParameterControlChanged(void (TformFXsettings::*handler)()) {
+    const auto& controls = effect_controls::Controls();
+    const auto control = std::find_if(controls.begin(), controls.end(),
+                                      [&](const auto& row) { return row.changed == handler; });
+    if (control == controls.end()) return;
+    const std::size_t parameter = control->parameter;
+    effect_controls::VisitComponent(
+        *this, *control, [&](ArcDial* dial) { DialChanged(dial, parameter); },
+        [&](ToggleSwitch* toggle) { SwitchChanged(toggle, parameter); },
+        [&](QCheckBox* box) { NoteCutChanged(box, parameter); },
+        [&](QComboBox* list) { PitchListChanged(list, parameter); });
+}
+
+// Dials. While a Request load runs or a reply is shown they stay silent, so the
+// parameters keep exactly what the pedal reported.
 void TformFXsettings::DialChanged(ArcDial* dial, std::size_t parameter) {
     if (Guarded()) return;
     parameters_.value(parameter) = SendDialParameter(dial, parameter);
-}
-
-void TformFXsettings::dialDryChange() { DialChanged(dialDry, param::kDry); }
-void TformFXsettings::dialMinus1OctChange() { DialChanged(dialMinus1Oct, param::kMinus1Oct); }
-void TformFXsettings::dialSubMixChange() { DialChanged(dialSubMix, param::kSubMix); }
-void TformFXsettings::dialMinus2OctChange() { DialChanged(dialMinus2Oct, param::kMinus2Oct); }
-void TformFXsettings::dialLPFChange() { DialChanged(dialLowPass, param::kLowPass); }
-void TformFXsettings::dialHPFChange() { DialChanged(dialHighPass, param::kHighPass); }
-void TformFXsettings::dialRangeChange() { DialChanged(dialRange, param::kRange); }
-void TformFXsettings::dialDryHPFChange() { DialChanged(dialDryHPF, param::kDryHpf); }
-void TformFXsettings::OnChange_dialInputLevel() { DialChanged(dialInputLevel, param::kInputLevel); }
-void TformFXsettings::dialClipWaveChange() { DialChanged(dialClipWave, param::kWaveClip); }
-void TformFXsettings::dial1stHarmonicChange() {
-    DialChanged(dial1stHarmonic, param::kFirstHarmonic);
-}
-void TformFXsettings::dialNoiseGateThresholdChange() {
-    DialChanged(dialNoiseGateThreshold, param::kNoiseGateThreshold);
 }
 
 std::uint32_t TformFXsettings::SendDialParameter(ArcDial* dial, std::size_t parameter) {
@@ -92,29 +141,26 @@ void TformFXsettings::Timer1Timer() {
     for (const PendingDialMessage& message : due) WriteMessage(message.text);
 }
 
+bool TformFXsettings::FlushPendingChanges() {
+    const bool pending = !pendingDialMessages_.empty();
+    Timer1Timer();
+    return pending;
+}
+
 void TformFXsettings::WriteMessage(const std::string& text) {
     context_.device.ConvertToOutBuffer(text);
     context_.device.WriteDeviceBuffer(static_cast<std::uint32_t>(text.size() / 2));
 }
 
-// Switches send at once, even during a Request load, and keep what they sent as the
-// parameter's value so that storing and presets carry what the window shows.
-void TformFXsettings::SwitchChanged(ToggleSwitch* control, std::size_t parameter,
-                                    std::uint32_t onValue, std::uint32_t offValue) {
-    const std::uint32_t value = control->isOn() ? onValue : offValue;
+// Switches send at once, even during a Request load (but not while a reply is shown),
+// and keep what they sent as the parameter's value so that storing and presets carry
+// what the window shows.
+void TformFXsettings::SwitchChanged(ToggleSwitch* control, std::size_t parameter) {
+    if (showingPedalValues_) return;
+    const std::uint32_t value =
+        protocol::EncodeSwitch(parameters_.info(parameter).kind, control->isOn());
     SendSwitchParameter(value, parameter);
     parameters_.value(parameter) = value;
-}
-
-void TformFXsettings::swtWaveSwitch() {
-    SwitchChanged(swtWave, param::kWave, protocol::kWaveOnValue, protocol::kWaveOffValue);
-}
-void TformFXsettings::swtSplitSwitch() { SwitchChanged(swtSplit, param::kSplit, 1, 0); }
-void TformFXsettings::swtLimitRangeSwitch() {
-    SwitchChanged(swtLimitRange, param::kLimitRangeUp, 1, 0);
-}
-void TformFXsettings::swtNoiseGateStatusSwitch() {
-    SwitchChanged(swtNoiseGateStatus, param::kNoiseGateStatus, 1, 0);
 }
 
 void TformFXsettings::SendSwitchParameter(std::uint32_t value, std::size_t parameter) {
@@ -144,32 +190,22 @@ void TformFXsettings::NoteCutChanged(QCheckBox* box, std::size_t parameter) {
     WriteToDsp("01", parameters_.address(parameter), value);
 }
 
-void TformFXsettings::chkDominantNoteCutChange() {
-    NoteCutChanged(chkDominantNoteCut, param::kDominantNotesCut);
-}
-void TformFXsettings::chkHighNoteCutChange() {
-    NoteCutChanged(chkHighNoteCut, param::kHighNotesCut);
-}
-
 void TformFXsettings::WriteToDsp(const std::string& prefix, std::uint16_t address,
                                  std::uint32_t value) {
     const std::string text = prefix + protocol::HexWord16(address) + protocol::HexWord32(value);
     Log("write to DSP msg: " + QString::fromStdString(text));
-    const auto count = static_cast<std::uint32_t>((text.size() / 2) % 256);
-    context_.device.ConvertToOutBuffer(text);
-    context_.device.WriteDeviceBuffer(count);
+    WriteMessage(text);
 }
 
-void TformFXsettings::VariWavePitchOnChange() {
+void TformFXsettings::PitchListChanged(QComboBox* list, std::size_t parameter) {
     if (Guarded()) return;
-    const int index = cmbVariableWavePitch->currentIndex();
+    const int index = list->currentIndex();
     if (index < 0 || index >= static_cast<int>(protocol::HarmonicPitchTable.size())) return;
     const std::uint32_t value = protocol::HarmonicPitchTable[static_cast<std::size_t>(index)];
-    const std::string text =
-        protocol::SetParameterMessage(parameters_.address(param::kHarmonicPitch), value);
+    const std::string text = protocol::SetParameterMessage(parameters_.address(parameter), value);
     Log("Send Harmonic Pitch string: " + QString::fromStdString(text));
     WriteMessage(text);
-    parameters_.value(param::kHarmonicPitch) = value;
+    parameters_.value(parameter) = value;
 }
 
 void TformFXsettings::cmbGuitarTuningChange() {

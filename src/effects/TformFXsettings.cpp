@@ -7,13 +7,16 @@
 #include <QShowEvent>
 #include <QStandardItemModel>
 #include <QTimer>
+#include <chrono>
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
 #include "app/Fonts.h"
 #include "effects/ArcDial.h"
+#include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/ToggleSwitch.h"
+#include "link/Transport.h"
 #include "platform/Dialogs.h"
 
 namespace protocol = varkunda::protocol;
@@ -23,6 +26,9 @@ namespace {
 
 // Outline colour of the frames and lines, alpha first.
 constexpr QRgb kOutlineColour = 0xFFF8F8FF;
+// The longest burst of dial messages, one for each of the 19 parameters (133 bytes),
+// crosses the line in 12 ms at 115 200 baud.
+constexpr std::chrono::milliseconds kPendingSendsCrossTheLine{20};
 
 }  // namespace
 
@@ -63,17 +69,9 @@ void TformFXsettings::FormCreate() {
     for (QComboBox* list : assignLists_) list->setCurrentIndex(0);
     AssignmentFlags.fill(0);
 
-    dial1stHarmonic->setToolTip(fxtexts::kHint1stHarmonic);
-    cmbVariableWavePitch->setToolTip(fxtexts::kHintHarmonicPitch);
-    chkDominantNoteCut->setToolTip(fxtexts::kHintDominantNoteCut);
-    chkHighNoteCut->setToolTip(fxtexts::kHintHighNoteCut);
-    dialInputLevel->setToolTip(fxtexts::kHintInputLevel);
+    // The parameter controls got their hints with their places.
     cmbGuitarTuning->setToolTip(fxtexts::kHintGuitarTuning);
     cmbSemitonesVariation->setToolTip(fxtexts::kHintSemitones);
-    dialDryHPF->setToolTip(fxtexts::kHintDryHPF);
-    swtLimitRange->setToolTip(fxtexts::kHintLimitRange);
-    swtNoiseGateStatus->setToolTip(fxtexts::kHintNoiseGateStatus);
-    dialNoiseGateThreshold->setToolTip(fxtexts::kHintNoiseGateThreshold);
 
     cmbGuitarTuning->setCurrentIndex(0);
     cmbSemitonesVariation->setCurrentIndex(5);
@@ -82,34 +80,22 @@ void TformFXsettings::FormCreate() {
 }
 
 void TformFXsettings::ConnectHandlers() {
-    connect(dialDry, &ArcDial::changed, this, &TformFXsettings::dialDryChange);
-    connect(dialMinus1Oct, &ArcDial::changed, this, &TformFXsettings::dialMinus1OctChange);
-    connect(dialSubMix, &ArcDial::changed, this, &TformFXsettings::dialSubMixChange);
-    connect(dialMinus2Oct, &ArcDial::changed, this, &TformFXsettings::dialMinus2OctChange);
-    connect(dialLowPass, &ArcDial::changed, this, &TformFXsettings::dialLPFChange);
-    connect(dialHighPass, &ArcDial::changed, this, &TformFXsettings::dialHPFChange);
-    connect(dialRange, &ArcDial::changed, this, &TformFXsettings::dialRangeChange);
-    connect(dialDryHPF, &ArcDial::changed, this, &TformFXsettings::dialDryHPFChange);
-    connect(dialInputLevel, &ArcDial::changed, this, &TformFXsettings::OnChange_dialInputLevel);
-    connect(dialClipWave, &ArcDial::changed, this, &TformFXsettings::dialClipWaveChange);
-    connect(dial1stHarmonic, &ArcDial::changed, this, &TformFXsettings::dial1stHarmonicChange);
-    connect(dialNoiseGateThreshold, &ArcDial::changed, this,
-            &TformFXsettings::dialNoiseGateThresholdChange);
+    for (const effect_controls::EffectControl& control : effect_controls::Controls()) {
+        effect_controls::VisitComponent(
+            *this, control,
+            [&](ArcDial* dial) { connect(dial, &ArcDial::changed, this, control.changed); },
+            [&](ToggleSwitch* toggle) {
+                connect(toggle, &ToggleSwitch::switched, this, control.changed);
+            },
+            [&](QCheckBox* box) { connect(box, &QCheckBox::toggled, this, control.changed); },
+            [&](QComboBox* list) {
+                connect(list, &QComboBox::currentIndexChanged, this, control.changed);
+            });
+    }
     connect(Timer1, &QTimer::timeout, this, &TformFXsettings::Timer1Timer);
-
-    connect(swtWave, &ToggleSwitch::switched, this, &TformFXsettings::swtWaveSwitch);
-    connect(swtSplit, &ToggleSwitch::switched, this, &TformFXsettings::swtSplitSwitch);
-    connect(swtLimitRange, &ToggleSwitch::switched, this, &TformFXsettings::swtLimitRangeSwitch);
-    connect(swtNoiseGateStatus, &ToggleSwitch::switched, this,
-            &TformFXsettings::swtNoiseGateStatusSwitch);
     connect(swtBypass, &ToggleSwitch::switched, this, &TformFXsettings::swtBypassSwitch);
 
-    connect(chkDominantNoteCut, &QCheckBox::toggled, this,
-            &TformFXsettings::chkDominantNoteCutChange);
-    connect(chkHighNoteCut, &QCheckBox::toggled, this, &TformFXsettings::chkHighNoteCutChange);
     chkDominantNoteCut->installEventFilter(this);
-    connect(cmbVariableWavePitch, &QComboBox::currentIndexChanged, this,
-            &TformFXsettings::VariWavePitchOnChange);
     connect(cmbGuitarTuning, &QComboBox::currentIndexChanged, this,
             &TformFXsettings::cmbGuitarTuningChange);
     connect(cmbSemitonesVariation, &QComboBox::currentIndexChanged, this,
@@ -135,6 +121,7 @@ void TformFXsettings::showEvent(QShowEvent* event) {
 
 void TformFXsettings::FormShow() {
     SetFrameColours();
+    if (context_.SelectedEffectName != pedalValuesEffect_) holdsPedalValues_ = false;
     if (!context_.SelectedEffectName.isEmpty()) setWindowTitle(context_.SelectedEffectName);
     const QString resourceName = ResourceNameOf(context_.SelectedEffectName);
     Log("resource name: " + resourceName);
@@ -182,6 +169,19 @@ void TformFXsettings::EnableWindowControls(bool enabled) {
     }
 }
 
+void TformFXsettings::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        if (FlushPendingChanges() && context_.transport)
+            context_.transport->environment().sleep(kPendingSendsCrossTheLine);
+        enabledBeforeBusy_ = !testAttribute(Qt::WA_ForceDisabled);
+        setEnabled(false);
+    } else {
+        setEnabled(enabledBeforeBusy_);
+    }
+}
+
 bool TformFXsettings::eventFilter(QObject* watched, QEvent* event) {
     if (watched == chkDominantNoteCut && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
@@ -196,4 +196,4 @@ void TformFXsettings::Log(const QString& text) const {
     if (context_.ConsolePrint) context_.ConsolePrint(text);
 }
 
-bool TformFXsettings::Guarded() const { return context_.LoadingFromPedal; }
+bool TformFXsettings::Guarded() const { return context_.LoadingFromPedal || showingPedalValues_; }

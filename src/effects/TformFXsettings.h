@@ -23,6 +23,10 @@ class QRadioButton;
 class QTimer;
 struct EditorContext;
 
+namespace effect_controls {
+struct EffectControl;
+}
+
 // The effect settings window: one control per effect parameter, the bypass switch, the
 // tuning lists, the control assignments and the footswitch choice. Changing a control
 // sends the new value to the pedal at once; dials go through a 100 ms send timer so a
@@ -51,16 +55,34 @@ class TformFXsettings : public QWidget {
 
     // Readers of the pedal's status reply, called in this order by the status request:
     // getFootswitchMode, getTuning, getAssignments, getBypassStatus, (the main window's
-    // readers), getParameters.
+    // readers), getParameters. Reading is no edit: the controls a reader moves send
+    // nothing, ask nothing and keep the values exactly as the pedal reported them.
     void getFootswitchMode(const varkunda::protocol::StatusReply& reply);
     void getTuning(const varkunda::protocol::StatusReply& reply);
     void getAssignments(const varkunda::protocol::StatusReply& reply);
     void getBypassStatus(const varkunda::protocol::StatusReply& reply);
     void getParameters(const varkunda::protocol::StatusReply& reply);
 
-    // Sets every parameter control from the parameters' values. With send_immediately
+    // Sets every parameter control from the parameters' values; the controls that move
+    // send their values (getParameters calls it without sending). With send_immediately
     // the dial handlers write at once instead of through the send timer.
     void ApplyParametersToWindow(bool send_immediately);
+
+    // Whether the parameter values are the ones read from the linked pedal for the
+    // shown effect: set when getParameters applied a status reply, cleared when another
+    // effect is shown and by ForgetPedalValues. Commands that send the window's values
+    // to the pedal are for this state only.
+    bool HoldsPedalValues() const;
+    // The window's values are no longer the pedal's: it was unlinked, or a status reply
+    // was not applied to the window.
+    void ForgetPedalValues();
+
+    // While busy (an exchange with the pedal runs) the window takes no input. Going busy
+    // sends the dial changes still waiting for the send timer first: written inside the
+    // exchange they would be cut by its purge.
+    void SetBusy(bool busy);
+    // Sends the dial changes waiting for the send timer now; true when there were any.
+    bool FlushPendingChanges();
 
     // Window state shared with the main window.
     bool SendImmediately = false;
@@ -151,23 +173,29 @@ class TformFXsettings : public QWidget {
     };
 
     void CreateComponents();
+    void CreateParameterControl(const effect_controls::EffectControl& control, QWidget* group);
     void ConnectHandlers();
     void FormCreate();
     void FormShow();
     void SetFrameColours();
 
-    std::uint32_t SendDialParameter(ArcDial* dial, std::size_t parameter);
+    // The common body of the parameter controls' change handlers.
+    void ParameterControlChanged(void (TformFXsettings::*handler)());
     void DialChanged(ArcDial* dial, std::size_t parameter);
+    std::uint32_t SendDialParameter(ArcDial* dial, std::size_t parameter);
+    void SwitchChanged(ToggleSwitch* control, std::size_t parameter);
     void SendSwitchParameter(std::uint32_t value, std::size_t parameter);
-    void SwitchChanged(ToggleSwitch* control, std::size_t parameter, std::uint32_t onValue,
-                       std::uint32_t offValue);
     void NoteCutChanged(QCheckBox* box, std::size_t parameter);
+    void PitchListChanged(QComboBox* list, std::size_t parameter);
     void WriteToDsp(const std::string& prefix, std::uint16_t address, std::uint32_t value);
+    // Every message the window sends to the pedal leaves through here.
     void WriteMessage(const std::string& text);
     void AssignmentListChanged(std::size_t control);
-    void SetDialFromValue(ArcDial* dial, std::size_t parameter);
+    void ShowParameterValue(const effect_controls::EffectControl& control);
 
     void Log(const QString& text) const;
+    // The edit handlers that are silent while a Request load runs; every handler is
+    // silent while a status reply is shown.
     bool Guarded() const;
 
     EditorContext& context_;
@@ -175,4 +203,9 @@ class TformFXsettings : public QWidget {
     std::vector<PendingDialMessage> pendingDialMessages_;
     std::array<QComboBox*, 5> assignLists_{};
     std::vector<QFrame*> outlines_;
+    bool showingPedalValues_ = false;  // a reader is moving the controls
+    bool holdsPedalValues_ = false;
+    QString pedalValuesEffect_;  // the effect shown when they were read
+    bool busy_ = false;
+    bool enabledBeforeBusy_ = true;
 };

@@ -33,6 +33,27 @@ std::optional<AddressTable> ParseAddressTable(std::string_view imageLine, std::s
     return table;
 }
 
+std::uint32_t EncodeSwitch(ParameterKind kind, bool on) {
+    return kind == ParameterKind::Wave ? EncodeWave(on) : EncodeOnOff(on);
+}
+
+std::optional<bool> DecodeSwitch(ParameterKind kind, std::uint32_t value) {
+    switch (kind) {
+        case ParameterKind::Wave:
+            return DecodeWave(value);
+        case ParameterKind::Split:
+            return DecodeSplit(value);
+        case ParameterKind::OnOff:
+            return DecodeOnOff(value);
+        case ParameterKind::CheckBox:
+            return DecodeCheckBox(value);
+        case ParameterKind::Dial:
+        case ParameterKind::PitchTable:
+            break;
+    }
+    return std::nullopt;
+}
+
 ParameterSet::ParameterSet() {
     for (std::size_t i = 0; i < kStandardParameterCount; ++i)
         standard_[i] = standard_parameter{kParameterInfo[i].name, 0, 0};

@@ -93,6 +93,13 @@ inline constexpr std::array<ParameterInfo, kParameterCount> kParameterInfo = {{
     {"Noise Gate Threshold", true, 20, ParameterKind::Dial, kDialFullScale},
 }};
 
+// The word an on/off control of the given kind sends (Wave: its two values; Split,
+// OnOff, CheckBox: 1 or 0), and the state a word shows on it; nothing means the control
+// is left as it is. Other kinds are no on/off controls: they encode as 1/0 and show
+// nothing.
+std::uint32_t EncodeSwitch(ParameterKind kind, bool on);
+std::optional<bool> DecodeSwitch(ParameterKind kind, std::uint32_t value);
+
 // The algorithm image's address table: 21 slots of four hex digits, slot k at
 // characters 7 + 4k to 10 + 4k of the image's first line (counted from 1).
 inline constexpr std::size_t kAddressSlotCount = 21;

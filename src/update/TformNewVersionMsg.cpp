@@ -19,7 +19,7 @@ TformNewVersionMsg::TformNewVersionMsg(EditorContext& context, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(268, 151);
-    setFont(ArialFont(11));
+    SetTextFont(*this, text_size::kWindow);
     PlaceAsDesigned(*this, QPoint(81, 318));
 
     Label1 = new QLabel(this);

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <vector>
 
 #include "effects/ArcDial.h"
 #include "effects/ToggleSwitch.h"
@@ -58,6 +59,47 @@ TEST_F(ArcDialTest, DraggingAroundTheCentreFollowsThePointer) {
     const auto before = changes.size();
     QTest::mouseMove(&dial, towards(135));
     EXPECT_EQ(changes.size(), before);
+}
+
+// Dragged past a stop into the dead zone, the dial stays at that stop, also beyond the
+// bottom and out on the other side, until the pointer leaves the dead zone on the side
+// it entered.
+TEST_F(ArcDialTest, DragPastAStopHoldsItUntilThePointerComesBackOnThatSide) {
+    struct Case {
+        int start;                // on the sweep, near the stop
+        std::vector<int> beyond;  // into the dead zone, past the bottom and out again
+        int stop;
+        int back;  // the pointer back on the sweep, on the stop's side
+    };
+    for (const Case& c : {Case{-150, {-130, -110, -90, -70, -50, -30, -60, -120}, -135, -155},
+                          Case{-30, {-50, -70, -90, -110, -130, -150, -120, -60}, -45, -25}}) {
+        QTest::mousePress(&dial, Qt::LeftButton, {}, towards(c.start));
+        EXPECT_NEAR(dial.angle(), c.start, 4);
+        for (int angle : c.beyond) {
+            QTest::mouseMove(&dial, towards(angle));
+            EXPECT_EQ(dial.angle(), c.stop) << "pointer at " << angle;
+        }
+        QTest::mouseMove(&dial, towards(c.back));
+        EXPECT_NEAR(dial.angle(), c.back, 4);
+
+        // Released in the dead zone, it stays at the stop it went past.
+        QTest::mouseMove(&dial, towards(c.beyond[2]));
+        QTest::mouseRelease(&dial, Qt::LeftButton, {}, towards(c.beyond[3]));
+        EXPECT_EQ(dial.angle(), c.stop);
+    }
+}
+
+// A press in the dead zone takes the nearer stop; set from code, an angle stays where
+// it is put (the parameter handlers snap it).
+TEST_F(ArcDialTest, PressInTheDeadZoneTakesTheNearerStop) {
+    for (auto [pressed, stop] : {std::pair{-100, -135}, std::pair{-80, -45}}) {
+        QTest::mousePress(&dial, Qt::LeftButton, {}, towards(pressed));
+        EXPECT_EQ(dial.angle(), stop) << pressed;
+        QTest::mouseRelease(&dial, Qt::LeftButton, {}, towards(pressed));
+        EXPECT_EQ(dial.angle(), stop) << pressed;
+    }
+    dial.setAngle(-100);
+    EXPECT_EQ(dial.angle(), -100);
 }
 
 TEST_F(ArcDialTest, WheelAndKeysStepAlongTheSweepAndStopAtTheEnds) {

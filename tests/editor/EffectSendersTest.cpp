@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
+#include <vector>
 
 #include "EffectsFixture.h"
 #include "effects/ArcDial.h"
@@ -51,6 +53,35 @@ TEST_F(EffectSenders, DialInTheDeadZoneJumpsToTheNearerStop) {
         window->Timer1Timer();
         EXPECT_EQ(window->dialDry->angle(), c.shown) << c.released;
         EXPECT_EQ(writes(), (std::vector<Bytes>{Hex(c.message)})) << c.released;
+    }
+}
+
+// A drag a few degrees past a stop, on into the dead zone and beyond its bottom, sends
+// that stop and never the opposite one.
+TEST_F(EffectSenders, DragPastEachStopSendsThatStop) {
+    ArcDial* dial = window->dialSubMix;
+    const QPointF centre(dial->width() / 2.0, 1 + (dial->height() - 16) / 2.0);
+    const auto towards = [&](int angle) {
+        const double radians = angle * 3.14159265358979 / 180.0;
+        return (centre + QPointF(std::cos(radians), -std::sin(radians)) * 18).toPoint();
+    };
+    struct Case {
+        std::vector<int> path;  // pressed at the first angle, released at the last
+        int stop;
+        const char* message;
+    };
+    for (const Case& c : {Case{{-140, -130, -110, -90, -75, -60}, -135, "01000700000000"},
+                          Case{{-40, -50, -70, -90, -105, -120}, -45, "010007007FE000"}}) {
+        QTest::mousePress(dial, Qt::LeftButton, {}, towards(c.path.front()));
+        for (int angle : c.path) QTest::mouseMove(dial, towards(angle));
+        QTest::mouseRelease(dial, Qt::LeftButton, {}, towards(c.path.back()));
+        window->Timer1Timer();
+
+        EXPECT_EQ(dial->angle(), c.stop);
+        EXPECT_EQ(writes(), (std::vector<Bytes>{Hex(c.message)})) << c.stop;
+        EXPECT_EQ(pedal().state().parameters[param::kSubMix],
+                  varkunda::protocol::DialAngleToValue(c.stop));
+        clearWrites();
     }
 }
 

@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QRadioButton>
+#include <set>
 
 #include "EffectsFixture.h"
 #include "effects/ArcDial.h"
+#include "effects/EffectControls.h"
 #include "effects/ToggleSwitch.h"
 #include "protocol/Parameters.h"
 
@@ -88,6 +90,29 @@ TEST_F(EffectWindowShow, StartsWithTheDesignStates) {
               "set high.\r\nMake sure to choose the right tuning for your instrument before "
               "applying this parameter.");
     EXPECT_EQ(fresh.Parameters().address(param::kInputLevel), 0xFFFF);
+}
+
+// The control table is the one place that pairs components, parameters and handlers:
+// every parameter has one control, built under its member's name and heard by a
+// handler of its own.
+TEST_F(EffectWindowShow, ControlTableGivesEveryParameterOneControlAndOneHandler) {
+    std::set<std::size_t> parameters;
+    std::set<QString> names;
+    for (const effect_controls::EffectControl& control : effect_controls::Controls()) {
+        parameters.insert(control.parameter);
+        names.insert(control.name);
+        QWidget* component = nullptr;
+        effect_controls::VisitComponent(*window, control,
+                                        [&](auto* created) { component = created; });
+        ASSERT_NE(component, nullptr) << control.name;
+        EXPECT_EQ(component->objectName(), control.name);
+        EXPECT_EQ(window->findChild<QWidget*>(control.name), component);
+        EXPECT_EQ(&effect_controls::ControlOf(control.parameter), &control);
+        for (const effect_controls::EffectControl& other : effect_controls::Controls())
+            EXPECT_TRUE(&other == &control || other.changed != control.changed) << control.name;
+    }
+    EXPECT_EQ(parameters.size(), varkunda::protocol::kParameterCount);
+    EXPECT_EQ(names.size(), varkunda::protocol::kParameterCount);
 }
 
 TEST_F(EffectWindowShow, EnableWindowControlsSwitchesEveryControl) {

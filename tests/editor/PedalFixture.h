@@ -131,8 +131,7 @@ public:
 
     // Everything the host wrote to a pedal since the last clearWire(), in order.
     Bytes wire(std::size_t index = 0) { return pedal(index).hostBytes(); }
-    // The status requests (02 00 written on its own) a pedal received since clearWire();
-    // what the effect window sends when a reply moves its controls comes on its own.
+    // The status requests (02 00 written on its own) a pedal received since clearWire().
     int statusRequests(std::size_t index = 0) {
         int count = 0;
         for (const auto& record : pedal(index).wireLog())
@@ -146,12 +145,7 @@ public:
     void markConsole() { consoleMark_ = editor.consoleLines().size(); }
     QStringList consoleSinceMark() { return editor.consoleLines().mid(consoleMark_); }
 
-    // Links, then lets the effect window's send timer, due 100 ms later, send what the
-    // status load moved.
-    void link() {
-        main().menuConnect->trigger();
-        if (effects().Timer1->isActive()) effects().Timer1Timer();
-    }
+    void link() { main().menuConnect->trigger(); }
 
     RewritingSimulatedD2xx device;
     EditorHarness editor;

@@ -135,26 +135,43 @@ TEST_F(ReadBack, RequestLoadSetsTheControlsAndKeepsTheRawValues) {
     EXPECT_EQ(window->Parameters().value(param::kRange), 11u);
     EXPECT_EQ(window->Parameters().values(), reply.parameters);
 
-    // Only the unguarded switches answer: Wave, Split and Limit Range moved.
+    // A reply is a read: not even the switches, which send the user's changes during a
+    // Request, answer it (Wave, Split, Limit Range and Bypass moved).
     EXPECT_FALSE(window->Timer1->isActive());
-    EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("01000200400000"), Hex("0100C900000001"),
-                                            Hex("01FF0000000001")}));
+    EXPECT_TRUE(writes().empty());
 }
 
-TEST_F(ReadBack, OtherLoadSendsTheReEncodedValuesBack) {
-    const StatusReply reply = SampleReply();
+// A load outside a Request (after Link, an upload or an upgrade) reads as one does: no
+// value makes a round trip through a dial, so none drifts and nothing is sent.
+TEST_F(ReadBack, LoadOutsideARequestAlsoKeepsTheRawValuesAndSendsNothing) {
+    StatusReply reply = SampleReply();
+    reply.tuning = 0;
+    reply.parameters[param::kSubMix] = 0x400000;  // would go back as 0x402000
+    reply.parameters[param::kDominantNotesCut] = 1;
+    reply.assignmentFlags[2] = 1;
+    reply.assignmentFields[2] = 0x001D;  // "Dominant Notes Cut", chosen without a tuning
+    window->getFootswitchMode(reply);
     window->getTuning(reply);
+    window->getAssignments(reply);
+    window->getBypassStatus(reply);
     window->getParameters(reply);
 
-    EXPECT_EQ(window->Parameters().value(param::kLowPass), 0x003FC000u);
-    EXPECT_EQ(window->Parameters().value(param::kNoiseGateThreshold), 0x007FE000u);
-    ASSERT_TRUE(window->Timer1->isActive());
-    clearWrites();
+    EXPECT_EQ(window->Parameters().values(), reply.parameters);
+    EXPECT_EQ(window->Parameters().value(param::kLowPass), 12u);
+    EXPECT_EQ(window->dialLowPass->angle(), 90);
+    EXPECT_TRUE(window->swtWave->isOn());
+    EXPECT_TRUE(window->swtBypass->isOn());
+    EXPECT_TRUE(window->chkDominantNoteCut->isChecked());
+    EXPECT_EQ(window->cmbAssignCtrlTRE->currentText(), "Dominant Notes Cut");
+    EXPECT_EQ(window->AssignmentFlags[2], 1);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_TRUE(writes().empty());
+
+    // The user's changes afterwards send as always.
+    window->dialSubMix->setAngle(90);
     window->Timer1Timer();
-    // Dry HPF moves from its design angle in the dead zone to the minimum stop.
-    EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("010027007FE000"), Hex("0100AF003FC000"),
-                                            Hex("0100BD00402000"), Hex("01002D003FC000"),
-                                            Hex("01000600000000"), Hex("010003007FE000")}));
+    EXPECT_EQ(writes(), (std::vector<Bytes>{Hex("010007003FC000")}));
 }
 
 TEST_F(ReadBack, ImmediateRefreshWritesAtOnce) {

@@ -155,4 +155,31 @@ TEST(ParameterInfo, KindsAndFullScales) {
     EXPECT_EQ(kParameterInfo[param::kLimitRangeUp].kind, ParameterKind::OnOff);
 }
 
+// Each on/off kind through the one pair of switch conversions the effect window uses.
+TEST(ParameterInfo, SwitchKindsEncodeAndDecodeTheirOwnWords) {
+    using Shown = std::optional<bool>;
+    struct Case {
+        ParameterKind kind;
+        std::uint32_t on, off;
+        Shown shows0, shows1, shows2, showsWaveOn, showsWaveOff;
+    };
+    const Case cases[] = {
+        {ParameterKind::Wave, 0x400000, 0x600000, {}, {}, {}, true, false},
+        {ParameterKind::Split, 1, 0, false, true, {}, {}, {}},
+        {ParameterKind::OnOff, 1, 0, false, true, false, false, false},
+        {ParameterKind::CheckBox, 1, 0, false, true, false, false, false},
+        {ParameterKind::Dial, 1, 0, {}, {}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const auto kind = static_cast<int>(c.kind);
+        EXPECT_EQ(EncodeSwitch(c.kind, true), c.on) << kind;
+        EXPECT_EQ(EncodeSwitch(c.kind, false), c.off) << kind;
+        EXPECT_EQ(DecodeSwitch(c.kind, 0), c.shows0) << kind;
+        EXPECT_EQ(DecodeSwitch(c.kind, 1), c.shows1) << kind;
+        EXPECT_EQ(DecodeSwitch(c.kind, 2), c.shows2) << kind;
+        EXPECT_EQ(DecodeSwitch(c.kind, 0x400000), c.showsWaveOn) << kind;
+        EXPECT_EQ(DecodeSwitch(c.kind, 0x600000), c.showsWaveOff) << kind;
+    }
+}
+
 }  // namespace

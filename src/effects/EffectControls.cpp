@@ -1,0 +1,193 @@
+#include "effects/EffectControls.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "effects/FXsettingsTexts.h"
+#include "protocol/Parameters.h"
+
+namespace effect_controls {
+namespace {
+
+namespace param = varkunda::protocol::param;
+using W = TformFXsettings;
+
+constexpr int kDialWidth = 58;
+constexpr int kDialHeight = 62;
+constexpr int kSwitchWidth = 40;
+constexpr int kSwitchHeight = 22;
+
+}  // namespace
+
+const std::array<EffectControl, kControlCount>& Controls() {
+    static const std::array<EffectControl, kControlCount> controls = {{
+        {.member = &W::dialDry,
+         .name = "dialDry",
+         .parameter = param::kDry,
+         .changed = &W::dialDryChange,
+         .group = Group::Window,
+         .place = {15, 8, kDialWidth, kDialHeight},
+         .text = "Dry",
+         .angle = -135},
+        {.member = &W::dialSubMix,
+         .name = "dialSubMix",
+         .parameter = param::kSubMix,
+         .changed = &W::dialSubMixChange,
+         .group = Group::Window,
+         .place = {15, 72, kDialWidth, kDialHeight},
+         .text = "Sub Mix",
+         .angle = -135},
+        {.member = &W::dialMinus1Oct,
+         .name = "dialMinus1Oct",
+         .parameter = param::kMinus1Oct,
+         .changed = &W::dialMinus1OctChange,
+         .group = Group::Window,
+         .place = {75, 8, kDialWidth, kDialHeight},
+         .text = "-1 OCT",
+         .angle = -135},
+        {.member = &W::dialMinus2Oct,
+         .name = "dialMinus2Oct",
+         .parameter = param::kMinus2Oct,
+         .changed = &W::dialMinus2OctChange,
+         .group = Group::Window,
+         .place = {75, 72, kDialWidth, kDialHeight},
+         .text = "-2 OCT",
+         .angle = -135},
+        {.member = &W::swtWave,
+         .name = "swtWave",
+         .parameter = param::kWave,
+         .changed = &W::swtWaveSwitch,
+         .group = Group::Window,
+         .place = {136, 33, kSwitchWidth, kSwitchHeight},
+         .enabled = false,
+         .caption = Caption{"lblWave", "Wave", {136, 18, 64, 14}}},
+        {.member = &W::dialLowPass,
+         .name = "dialLowPass",
+         .parameter = param::kLowPass,
+         .changed = &W::dialLPFChange,
+         .group = Group::Window,
+         .place = {15, 136, kDialWidth, kDialHeight},
+         .text = "Low Pass",
+         .angle = -138},
+        {.member = &W::dialHighPass,
+         .name = "dialHighPass",
+         .parameter = param::kHighPass,
+         .changed = &W::dialHPFChange,
+         .group = Group::Window,
+         .place = {75, 136, kDialWidth, kDialHeight},
+         .text = "High Pass",
+         .angle = -128},
+        {.member = &W::dial1stHarmonic,
+         .name = "dial1stHarmonic",
+         .parameter = param::kFirstHarmonic,
+         .changed = &W::dial1stHarmonicChange,
+         .group = Group::Harmonic,
+         .place = {1, 5, 74, kDialHeight},
+         .text = "1st Harmonic",
+         .angle = -135,
+         .enabled = false,
+         .hint = &fxtexts::kHint1stHarmonic},
+        {.member = &W::swtSplit,
+         .name = "swtSplit",
+         .parameter = param::kSplit,
+         .changed = &W::swtSplitSwitch,
+         .group = Group::Window,
+         .place = {136, 76, kSwitchWidth, kSwitchHeight},
+         .enabled = false,
+         .caption = Caption{"lblSplit", "Split", {136, 61, 64, 14}}},
+        {.member = &W::dialRange,
+         .name = "dialRange",
+         .parameter = param::kRange,
+         .changed = &W::dialRangeChange,
+         .group = Group::Window,
+         .place = {15, 200, kDialWidth, kDialHeight},
+         .text = "Range",
+         .angle = -126},
+        {.member = &W::dialInputLevel,
+         .name = "dialInputLevel",
+         .parameter = param::kInputLevel,
+         .changed = &W::OnChange_dialInputLevel,
+         .group = Group::Window,
+         .place = {203, 8, 72, kDialHeight},
+         .text = "Input Level",
+         .angle = -135,
+         .hint = &fxtexts::kHintInputLevel},
+        {.member = &W::dialClipWave,
+         .name = "dialClipWave",
+         .parameter = param::kWaveClip,
+         .changed = &W::dialClipWaveChange,
+         .group = Group::Window,
+         .place = {203, 72, 72, kDialHeight},
+         .text = "Wave Clip",
+         .angle = -135},
+        {.member = &W::cmbVariableWavePitch,
+         .name = "cmbVariableWavePitch",
+         .parameter = param::kHarmonicPitch,
+         .changed = &W::VariWavePitchOnChange,
+         .group = Group::Harmonic,
+         .place = {79, 38, 68, 22},
+         .hint = &fxtexts::kHintHarmonicPitch,
+         .caption = Caption{"lblHarmonicPitch", "Harmonic Pitch", {77, 4, 72, 30}, true}},
+        {.member = &W::chkDominantNoteCut,
+         .name = "chkDominantNoteCut",
+         .parameter = param::kDominantNotesCut,
+         .changed = &W::chkDominantNoteCutChange,
+         .group = Group::Tracking,
+         .place = {6, 74, 144, 20},
+         .text = "Dominant Notes Cut",
+         .hint = &fxtexts::kHintDominantNoteCut},
+        {.member = &W::chkHighNoteCut,
+         .name = "chkHighNoteCut",
+         .parameter = param::kHighNotesCut,
+         .changed = &W::chkHighNoteCutChange,
+         .group = Group::Tracking,
+         .place = {6, 96, 144, 20},
+         .text = "High Notes Cut",
+         .hint = &fxtexts::kHintHighNoteCut},
+        {.member = &W::dialDryHPF,
+         .name = "dialDryHPF",
+         .parameter = param::kDryHpf,
+         .changed = &W::dialDryHPFChange,
+         .group = Group::Window,
+         .place = {75, 200, kDialWidth, kDialHeight},
+         .text = "Dry HPF",
+         .angle = -126,
+         .hint = &fxtexts::kHintDryHPF},
+        {.member = &W::swtLimitRange,
+         .name = "swtLimitRange",
+         .parameter = param::kLimitRangeUp,
+         .changed = &W::swtLimitRangeSwitch,
+         .group = Group::Window,
+         .place = {136, 169, kSwitchWidth, kSwitchHeight},
+         .hint = &fxtexts::kHintLimitRange,
+         .caption = Caption{"lblLimitRange", "Limit Range", {136, 154, 66, 14}}},
+        {.member = &W::swtNoiseGateStatus,
+         .name = "swtNoiseGateStatus",
+         .parameter = param::kNoiseGateStatus,
+         .changed = &W::swtNoiseGateStatusSwitch,
+         .group = Group::NoiseGate,
+         .place = {8, 28, kSwitchWidth, kSwitchHeight},
+         .hint = &fxtexts::kHintNoiseGateStatus},
+        {.member = &W::dialNoiseGateThreshold,
+         .name = "dialNoiseGateThreshold",
+         .parameter = param::kNoiseGateThreshold,
+         .changed = &W::dialNoiseGateThresholdChange,
+         .group = Group::NoiseGate,
+         .place = {88, 1, 62, 60},
+         .text = "Threshold",
+         .angle = -135,
+         .hint = &fxtexts::kHintNoiseGateThreshold},
+    }};
+    return controls;
+}
+
+const EffectControl& ControlOf(std::size_t parameter) {
+    const auto& controls = Controls();
+    const auto found = std::find_if(controls.begin(), controls.end(), [&](const auto& control) {
+        return control.parameter == parameter;
+    });
+    if (found == controls.end()) throw std::out_of_range("no control for this parameter");
+    return *found;
+}
+
+}  // namespace effect_controls
