@@ -198,9 +198,6 @@ private:
     // How a status request ended.
     enum class StatusRequestEnd { Failed, FirmwareTooOld, AlgorithmTooOld, Accepted };
     StatusRequestEnd RunStatusRequest();
-    // A status request as Request makes it: the readers keep the reply's values exactly
-    // and send nothing back. True when the reply was accepted (TformMainPresets.cpp).
-    bool RequestPedalValues();
     void ShowStatusReply(const varkunda::protocol::StatusReply& reply);
     StatusRequestEnd StopForOldFirmware();
     StatusRequestEnd StopForOldAlgorithm(const QString& reason);

@@ -56,12 +56,13 @@ bool MakeFolder(EditorContext& context) {
     return false;
 }
 
-// The effect window shows the reply's values only when its effect could be opened;
+// The effect window holds the reply's values only when its effect could be opened;
 // otherwise the parameters hold older values.
 std::optional<Values> ValuesReadFromPedal(EditorContext& context, bool requestAccepted,
                                           const QString& what) {
     TformFXsettings* effects = context.formFXsettings;
-    if (requestAccepted && effects && effects->isVisible()) return effects->Parameters().values();
+    if (requestAccepted && effects && effects->HoldsPedalValues())
+        return effects->Parameters().values();
     context.dialogs.showMessage(
         what + QStringLiteral(": the pedal's current parameters could not be read."));
     return std::nullopt;

@@ -10,19 +10,12 @@ namespace {
 const QString kFilter = QString::fromLatin1(presets::kFilter);
 }  // namespace
 
-bool TformMain::RequestPedalValues() {
-    const bool loadingBefore = context_.LoadingFromPedal;
-    context_.LoadingFromPedal = true;
-    const bool accepted = RunStatusRequest() == StatusRequestEnd::Accepted;
-    if (!accepted) context_.LoadingFromPedal = loadingBefore;
-    return accepted;
-}
-
 // The file holds what the pedal holds, or nothing is written.
 void TformMain::menuSavePresetClick() {
     if (!RequireLinkedPedal(context_, QStringLiteral("Saving a preset"))) return;
-    const auto values = presets::ValuesReadFromPedal(context_, RequestPedalValues(),
-                                                     QStringLiteral("No preset was saved"));
+    const bool accepted = RunStatusRequest() == StatusRequestEnd::Accepted;
+    const auto values =
+        presets::ValuesReadFromPedal(context_, accepted, QStringLiteral("No preset was saved"));
     if (!values || !presets::MakeFolder(context_)) return;
     const QString name = context_.dialogs.saveFileName(
         QString::fromLatin1(presets::kSaveCaption), presets::FolderPath(context_.folders), kFilter);

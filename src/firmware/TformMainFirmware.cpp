@@ -43,6 +43,8 @@ void TformMain::menuEraseSettingsClick() {
     if (context_.dialogs.askYesNoWithCheckBox(erasetexts::Warning(), erasetexts::SavePresetFirst(),
                                               savePresetFirst) == Dialogs::Answer::No)
         return;
-    if (savePresetFirst && !SavePresetBeforeErase(context_, RequestPedalValues())) return;
+    if (savePresetFirst &&
+        !SavePresetBeforeErase(context_, RunStatusRequest() == StatusRequestEnd::Accepted))
+        return;
     if (context_.formPrint) context_.formPrint->EraseEEPROM(QStringLiteral("50"));
 }

@@ -247,6 +247,17 @@ TEST_F(Presets, AFailedStatusRequestSavesNothing) {
               "No preset was saved: the pedal's current parameters could not be read.");
 }
 
+// A reply the window cannot show (an effect the editor does not know) is no source
+// for the preset: the window's values are not the pedal's.
+TEST_F(Presets, AReplyNotAppliedToTheWindowSavesNothing) {
+    editor.device.statusOverrides = {{3, 0x0A}};
+    save(path("song.txt"));
+    EXPECT_FALSE(QFileInfo::exists(path("song.txt")));
+    EXPECT_TRUE(dialogs().fileDialogs.isEmpty());
+    EXPECT_EQ(dialogs().messages.last(),
+              "No preset was saved: the pedal's current parameters could not be read.");
+}
+
 // The file system refuses the new file's name when it replaces the old one.
 TEST_F(Presets, ASaveThatCannotBeWrittenLeavesTheOldFileWhole) {
     const QString name = path(QString(250, 'a') + ".txt");
