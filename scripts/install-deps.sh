@@ -7,6 +7,7 @@ packages=(
   libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core
   stm32flash
+  file lintian appstream desktop-file-utils help2man
 )
 missing=()
 for package in "${packages[@]}"; do

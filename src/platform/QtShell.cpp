@@ -5,8 +5,10 @@
 #include <QUrl>
 
 #ifdef Q_OS_WIN
-#include <shellapi.h>
+// windows.h first: shellapi.h needs its types.
 #include <windows.h>
+
+#include <shellapi.h>
 #endif
 
 bool QtShell::openUrl(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }

@@ -14,14 +14,21 @@ constexpr const char* kLoadFailure = "The FTDI D2XX library could not be loaded:
 
 FT_HANDLE HandleOf(FtHandle handle) { return reinterpret_cast<FT_HANDLE>(handle); }
 
-// Tries the names the library goes by on the platforms it ships for.
+// The names the library goes by on this platform. FTDI's Windows driver installs
+// ftd2xx.dll in the system folder; a copy beside the program may keep the 64-bit
+// download's name.
+#if defined(_WIN32)
+constexpr std::array<const char*, 2> kUsualNames = {"ftd2xx.dll", "ftd2xx64.dll"};
+#else
+constexpr std::array<const char*, 1> kUsualNames = {"libftd2xx.so"};
+#endif
+
 std::unique_ptr<QLibrary> OpenLibrary(const std::string& libraryPath, std::string& reason) {
-    const std::array<const char*, 3> usualNames = {"ftd2xx", "libftd2xx.so", "ftd2xx.dll"};
     std::vector<QString> names;
     if (!libraryPath.empty()) {
         names.push_back(QString::fromStdString(libraryPath));
     } else {
-        for (const char* name : usualNames) names.emplace_back(QString::fromLatin1(name));
+        for (const char* name : kUsualNames) names.emplace_back(QString::fromLatin1(name));
     }
     for (const QString& name : names) {
         auto library = std::make_unique<QLibrary>(name);

@@ -15,8 +15,9 @@ namespace varkunda::link {
 class VendorD2xx final : public D2xx {
 public:
     // Loads `libraryPath`, or when it is empty the library by its usual names
-    // ("ftd2xx", "libftd2xx.so", "ftd2xx.dll"). On failure returns nothing and sets
-    // `error` to "The FTDI D2XX library could not be loaded: " and the reason.
+    // ("ftd2xx.dll" or "ftd2xx64.dll" on Windows, "libftd2xx.so" elsewhere). On failure
+    // returns nothing and sets `error` to "The FTDI D2XX library could not be loaded: " and
+    // the reason.
     static std::unique_ptr<VendorD2xx> Load(const std::string& libraryPath, std::string& error);
 
     FtStatus listDeviceCount(std::uint32_t& count) override;
