@@ -111,6 +111,15 @@ QString LinkErrorText(const LinkError& error) {
         case LinkErrorKind::LibraryIncomplete:
             return kLibraryNotLoaded +
                    QStringLiteral("%1 lacks %2.").arg(Text(error.device), Text(error.call));
+        case LinkErrorKind::IncompleteTable:
+            return QStringLiteral("The tuning data is not the whole table of %1 bytes; nothing "
+                                  "was sent.")
+                .arg(error.expected);
+        case LinkErrorKind::NotAnEepromAddress:
+            return QStringLiteral(
+                       "\"%1\" is not an EEPROM bus address of two hexadecimal digits; nothing "
+                       "was sent.")
+                .arg(Text(error.device));
     }
     return FailedCall(error);
 }

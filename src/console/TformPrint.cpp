@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -32,6 +33,7 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
     Memo1->setGeometry(8, 62, 489, 606);
     Memo1->setReadOnly(true);
     Memo1->setUndoRedoEnabled(false);
+    Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     btnClear = new QPushButton(QStringLiteral("Clear"), this);
     btnClear->setGeometry(8, 5, 37, 25);
@@ -60,6 +62,11 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
     connect(btnEraseEeprom, &QPushButton::clicked, this, &TformPrint::btnEraseEepromClick);
     connect(btnReadEEPROM, &QPushButton::clicked, this, &TformPrint::btnReadEEPROMClick);
     showEepromTools();
+    connect(Memo1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        QMenu* menu = CreateLogContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(Memo1->viewport()->mapToGlobal(position));
+    });
     FormCreate();
 }
 

@@ -5,6 +5,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 struct EditorContext;
@@ -33,6 +34,13 @@ public:
     void EnableEepromTools(bool enabled);
     void SetBusy(bool busy);
 
+    // Erases the pedal's EEPROM at the bus address given as two hexadecimal digits
+    // ("50" the settings, "51" the data); shared with the main window's Erase Settings.
+    void EraseEEPROM(const QString& i2cAddr);
+
+    // The log's context menu: the text edit's own entries and "Save Log As...".
+    QMenu* CreateLogContextMenu();
+
     QPlainTextEdit* Memo1 = nullptr;
     QPushButton* btnClear = nullptr;
     QPushButton* btnScrollTop = nullptr;
@@ -49,6 +57,8 @@ public slots:
     // EEPROM tools (TformPrintEeprom.cpp).
     void btnEraseEepromClick();
     void btnReadEEPROMClick();
+    // Writes the whole log to a text file the player chooses (TformPrintLog.cpp).
+    void SaveLogAs();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -100,7 +100,13 @@ std::uint32_t TformFXsettings::SendDialParameter(ArcDial* dial, std::size_t para
     // Writing the snapped angle back raises this dial's handler once more; that run
     // finds nothing to snap.
     dial->setAngle(protocol::SnapDialAngle(dial->angle()));
-    const std::uint32_t value = protocol::DialAngleToValue(dial->angle());
+    // A preset load sends the value it loaded: the angle shows it only to a whole degree,
+    // and its re-encoding would move the sound at every load. Dials the pedal counts in
+    // steps still go through the angle.
+    const bool loadedValue =
+        SendImmediately && parameters_.info(parameter).fullScale == protocol::kDialFullScale;
+    const std::uint32_t value =
+        loadedValue ? parameters_.value(parameter) : protocol::DialAngleToValue(dial->angle());
     const std::string text = protocol::SetParameterMessage(parameters_.address(parameter), value);
     Log("Send " + QString::fromStdString(parameters_.name(parameter)) +
         " string (standard par): " + QString::fromStdString(text));

@@ -27,6 +27,8 @@ enum class LinkErrorKind {
     DeviceChoiceMissing,  // the device option came without a value
     LibraryNotLoaded,     // the vendor library did not load; `detail` says why
     LibraryIncomplete,    // the vendor library `device` lacks the calls named in `call`
+    NotAnEepromAddress,   // `device` is not an EEPROM bus address of two hexadecimal digits
+    IncompleteTable,      // a table to send holds `reached` instead of `expected` bytes
 };
 
 // Fields a kind does not use stay empty.

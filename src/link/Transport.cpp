@@ -195,8 +195,7 @@ void Transport::TakeUnaskedBytes(std::span<const std::uint8_t> bytes) {
 void Transport::FinishEepromDump() {
     log_.PrintLines(EepromDumpLines(dumpBytes_));
     if (dumpBytes_.size() < protocol::kEepromSize)
-        log_.Print("EEPROM dump incomplete: " + std::to_string(dumpBytes_.size()) + " of " +
-                   std::to_string(protocol::kEepromSize) + " bytes received");
+        log_.Print(EepromDumpIncompleteLine(dumpBytes_.size()));
     dumpPending_ = false;
     dumpBytes_.clear();
 }
@@ -207,6 +206,11 @@ std::vector<std::string> EepromDumpLines(std::span<const std::uint8_t> contents)
     for (std::size_t i = 0; i < contents.size(); ++i)
         lines.push_back(std::to_string(i) + ": " + protocol::HexByte(contents[i]));
     return lines;
+}
+
+std::string EepromDumpIncompleteLine(std::size_t bytesReceived) {
+    return "EEPROM dump incomplete: " + std::to_string(bytesReceived) + " of " +
+           std::to_string(protocol::kEepromSize) + " bytes received";
 }
 
 }  // namespace varkunda::link

@@ -114,5 +114,7 @@ class Transport {
 
 // The console lines of an EEPROM dump: "i: HH" for every byte received.
 std::vector<std::string> EepromDumpLines(std::span<const std::uint8_t> contents);
+// The line that ends a dump cut short: "EEPROM dump incomplete: N of 16384 bytes received".
+std::string EepromDumpIncompleteLine(std::size_t bytesReceived);
 
 }  // namespace varkunda::link

@@ -1,6 +1,7 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -17,6 +18,19 @@ void QtDialogs::showMessage(const QString& text) {
 Dialogs::Answer QtDialogs::askYesNo(const QString& question) {
     const auto button = QMessageBox::question(QApplication::activeWindow(), dialogTitle(), question,
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return button == QMessageBox::No ? Answer::No : Answer::Yes;
+}
+
+Dialogs::Answer QtDialogs::askYesNoWithCheckBox(const QString& question,
+                                                const QString& checkBoxText, bool& checked) {
+    QMessageBox box(QMessageBox::Question, dialogTitle(), question,
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    auto* checkBox = new QCheckBox(checkBoxText, &box);
+    checkBox->setChecked(checked);
+    box.setCheckBox(checkBox);
+    const int button = box.exec();
+    checked = checkBox->isChecked();
     return button == QMessageBox::No ? Answer::No : Answer::Yes;
 }
 

@@ -56,6 +56,7 @@ struct PedalSimulator::Impl {
         bool silence = false;
         bool garbage = false;
         std::optional<std::size_t> shortReply;
+        std::optional<std::size_t> shortDump;
         std::optional<std::size_t> unplugAfter;
         std::map<std::size_t, std::uint8_t> statusOverrides;
     };
@@ -211,6 +212,11 @@ struct PedalSimulator::Impl {
             memory.log("fault ShortReply: status reply cut after " +
                        std::to_string(*faults.shortReply) + " numbers");
             faults.shortReply.reset();
+        } else if (faults.shortDump && reply.kind == Reply::Kind::EepromDump) {
+            reply.bytes.resize(std::min(reply.bytes.size(), *faults.shortDump));
+            memory.log("fault ShortDump: EEPROM dump cut after " +
+                       std::to_string(reply.bytes.size()) + " bytes");
+            faults.shortDump.reset();
         }
         wire.sendToHost(at, pedalLine(), reply.bytes);
     }
@@ -355,6 +361,9 @@ void PedalSimulator::injectFault(Fault fault, std::size_t count) {
             break;
         case Fault::ShortReply:
             faults.shortReply = count > 0 ? count : kDefaultShortReplyNumbers;
+            break;
+        case Fault::ShortDump:
+            faults.shortDump = count;
             break;
         case Fault::UnplugAfterBytes:
             faults.unplugAfter = count;

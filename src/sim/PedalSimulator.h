@@ -44,6 +44,7 @@ enum class Fault {
     Silence,           // the pedal answers nothing at all
     Garbage,           // the next reply is replaced by bytes that are not decimal lines
     ShortReply,        // the next status reply stops after a few numbers
+    ShortDump,         // the next EEPROM dump stops after N bytes, its marker included
     UnplugAfterBytes,  // the pedal disappears after the host wrote N more bytes
 };
 
@@ -132,10 +133,10 @@ class PedalSimulator {
     // default; 0 waits for ever.
     void setFramingTimeout(std::chrono::milliseconds timeout);
 
-    // Silence lasts until injectFault(Fault::None); Garbage and ShortReply (after
-    // `count` numbers, 10 when 0) spoil the next reply only; UnplugAfterBytes unplugs
-    // the pedal once the host has written `count` more bytes. Fault::None clears all,
-    // the bootloader fault too.
+    // Silence lasts until injectFault(Fault::None); Garbage, ShortReply (after `count`
+    // numbers, 10 when 0) and ShortDump (after `count` bytes) spoil the next reply of
+    // their kind only; UnplugAfterBytes unplugs the pedal once the host has written
+    // `count` more bytes. Fault::None clears all, the bootloader fault too.
     void injectFault(Fault fault, std::size_t count = 0);
     // One scripted bootloader fault (a later one replaces it); see BootloaderFault.
     void injectBootloaderFault(const BootloaderFault& fault);

@@ -7,6 +7,7 @@
 #include "protocol/Messages.h"
 #include "protocol/StatusReply.h"
 #include "tunings/TuningCommands.h"
+#include "tunings/TuningData.h"
 
 using varkunda::protocol::kInstrumentRangeLow;
 using varkunda::protocol::kInstrumentRangeStandard;
@@ -43,4 +44,4 @@ void TformMain::ShowInstrumentRange(const varkunda::protocol::StatusReply& reply
     menuLow->setChecked(reply.instrumentRange == kInstrumentRangeLow);
 }
 
-void TformMain::menuUploadTuningsDataClick() {}
+void TformMain::menuUploadTuningsDataClick() { UploadTuningData(context_); }

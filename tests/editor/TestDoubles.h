@@ -15,7 +15,8 @@
 #include "platform/Shell.h"
 
 // Records every message and question in order and answers the questions from a
-// script; a question beyond the script is answered Yes. File dialogs return the
+// script; a question beyond the script is answered Yes. A question's check box is
+// left as offered unless `checkBoxStates` scripts it. File dialogs return the
 // scripted names in order, then "" (cancelled).
 class ScriptedDialogs : public Dialogs {
 public:
@@ -32,6 +33,12 @@ public:
         questions.append(question);
         shown.append({Shown::Kind::Question, question});
         return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
+    }
+    Answer askYesNoWithCheckBox(const QString& question, const QString& checkBoxText,
+                                bool& checked) override {
+        checkBoxes.append({checkBoxText, checked});
+        if (!checkBoxStates.isEmpty()) checked = checkBoxStates.takeFirst();
+        return askYesNo(question);
     }
     QString openFileName(const QString& caption, const QString& folder,
                          const QString& filter) override {
@@ -55,17 +62,24 @@ public:
         questions.clear();
         shown.clear();
         fileDialogs.clear();
+        checkBoxes.clear();
     }
 
     struct FileDialog {
         QString caption, folder, filter;
+    };
+    struct CheckBox {
+        QString text;
+        bool offeredChecked;
     };
 
     QStringList messages;
     QStringList questions;
     QList<Shown> shown;
     QList<FileDialog> fileDialogs;
+    QList<CheckBox> checkBoxes;
     QList<Answer> answers;
+    QList<bool> checkBoxStates;
     QStringList openFileNames;
     QStringList saveFileNames;
 };

@@ -56,6 +56,20 @@ TEST(Faults, ShortReplyCutsTheNextStatusReplyOnly) {
     }
 }
 
+TEST(Faults, ShortDumpCutsTheNextEepromDumpOnly) {
+    PedalSimulator pedal;
+    pedal.injectFault(Fault::ShortDump, 1000);
+    EXPECT_EQ(RequestStatus(pedal).size(), 102u) << "a status reply is not a dump";
+    Send(pedal, "0C5100000000");
+    const auto cut = ReadAll(pedal);
+    ASSERT_EQ(cut.size(), 1000u);
+    EXPECT_EQ(cut[0], 0xAB);
+    const auto chip = pedal.eeprom(0x51);
+    EXPECT_TRUE(std::equal(cut.begin() + 1, cut.end(), chip.begin()));
+    Send(pedal, "0C5100000000");
+    EXPECT_EQ(ReadAll(pedal).size(), 16385u);
+}
+
 TEST(Faults, UnplugAfterBytesTakesThatManyThenDisappears) {
     PedalSimulator pedal;
     pedal.injectFault(Fault::UnplugAfterBytes, 3);
