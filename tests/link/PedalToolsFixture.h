@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LinkFixture.h"
 #include "link/LinkError.h"
 #include "link/Transport.h"
 #include "link/backends/SimulatedD2xx.h"
@@ -30,22 +31,15 @@ class RecordingDevice : public varkunda::link::SimulatedD2xx {
     }
 };
 
-class PedalToolsFixture : public ::testing::Test {
+// The shared link fixture on an opened software pedal, with the pauses recorded.
+class PedalToolsFixture : public varkunda::link::testing::LinkFixture<RecordingDevice> {
   protected:
     PedalToolsFixture() {
-        access.setErrorReporter(
-            [this](const varkunda::link::LinkError& error) { reports.push_back(error); });
         access.Open_USB_Device_By_Serial_Number(pedal().identity().serialNumber);
         access.SetLineParameters(varkunda::link::LineMode::NormalLine);
         access.SetDeviceBaudRate();
         access.SetDeviceDataCharacteristics();
         environment.onSleep = [this](std::chrono::milliseconds pause) { pauses.push_back(pause); };
-    }
-
-    varkunda::link::LinkLog RecordingLog() {
-        varkunda::link::LinkLog recording;
-        recording.print = [this](const std::string& line) { printed.push_back(line); };
-        return recording;
     }
 
     varkunda::sim::PedalSimulator& pedal() { return *device.pedal(0); }
@@ -56,11 +50,6 @@ class PedalToolsFixture : public ::testing::Test {
         return received;
     }
 
-    RecordingDevice device;
-    varkunda::link::D2xxAccess access{device};
-    varkunda::link::FakeLinkEnvironment environment;
-    std::vector<varkunda::link::LinkError> reports;
-    std::vector<std::string> printed;
+    RecordingDevice& device = driver;
     std::vector<std::chrono::milliseconds> pauses;
-    varkunda::link::Transport transport{access, environment, RecordingLog()};
 };
