@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "FuzzCheck.h"
@@ -24,8 +25,9 @@ inline void FeedPedal(varkunda::sim::PedalSimulator& pedal, const std::uint8_t* 
     data += 2;
     size -= 2;
 
-    PedalSimulator::Clock::time_point now{};
-    pedal.setClock([&now] { return now; });
+    // The pedal keeps this clock after the feed: it must outlive this function.
+    auto now = std::make_shared<PedalSimulator::Clock::time_point>();
+    pedal.setClock([now] { return *now; });
     std::vector<std::uint8_t> answer(4096);
     for (std::size_t offset = 0; offset < size; offset += chunk) {
         if (hostFollowsPedal) {
@@ -37,7 +39,7 @@ inline void FeedPedal(varkunda::sim::PedalSimulator& pedal, const std::uint8_t* 
         while (pedal.hostRead(answer.data(), answer.size()) > 0) {
         }
         FUZZ_CHECK(pedal.hostReadable() == 0);
-        now += pause;
+        *now += pause;
     }
     FUZZ_CHECK(pedal.statusNumbers().size() == 102);
 }

@@ -3,11 +3,11 @@
 # UndefinedBehaviorSanitizer) and runs each for SECONDS (default 60) on a scratch copy
 # of its seed corpus. Fails on any crash, leak, timeout or broken check; the input
 # that did it is kept in build/fuzz/findings. FUZZ_JOBS=N runs N targets at a time
-# (default 1); FUZZ_TARGETS="a b" runs only those.
+# (default: one per core); FUZZ_TARGETS="a b" runs only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-jobs="${FUZZ_JOBS:-1}"
+jobs="${FUZZ_JOBS:-$(nproc)}"
 
 scripts/install-deps.sh clang libclang-rt-14-dev
 cmake --preset fuzz >/dev/null
