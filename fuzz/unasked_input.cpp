@@ -28,8 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LinkLog log;
     log.print = [](const std::string& line) { FUZZ_CHECK(!line.empty()); };
     log.printLines = [&](const std::vector<std::string>& lines) {
-        // A dump's lines count its bytes from 0: "i: HH".
-        FUZZ_CHECK(!lines.empty() && lines.size() <= varkunda::protocol::kEepromSize);
+        // A dump's lines count its bytes from 0: "i: HH". A dump that stalled right
+        // after its marker has none.
+        FUZZ_CHECK(lines.size() <= varkunda::protocol::kEepromSize);
+        if (lines.empty()) return;
         FUZZ_CHECK(lines.front().rfind("0: ", 0) == 0);
         FUZZ_CHECK(lines.back().rfind(std::to_string(lines.size() - 1) + ": ", 0) == 0);
         dumpLines += lines.size();
