@@ -22,9 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using varkunda::sim::kFlashSize;
     using varkunda::sim::kFlashStart;
     varkunda::sim::PedalSimulator pedal;
+    const auto now = UseFakeClock(pedal);
     pedal.replug(true);
     const std::vector<std::uint8_t> flashBefore = pedal.readFlash(kFlashStart, kFlashSize);
-    FeedPedal(pedal, data, size);
+    FeedPedal(pedal, *now, data, size);
     if (!HoldsCommand(data, size, 0x31) && !HoldsCommand(data, size, 0x43))
         FUZZ_CHECK(pedal.readFlash(kFlashStart, kFlashSize) == flashBefore);
     return 0;

@@ -7,6 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     varkunda::sim::PedalSimulator pedal;
-    FeedPedal(pedal, data, size);
+    const auto now = UseFakeClock(pedal);
+    FeedPedal(pedal, *now, data, size);
     return 0;
 }
