@@ -1,6 +1,7 @@
 // Writes every fuzz target's seed corpus to DIR/NAME: real messages, made by the
 // editor's own message builders and answered by the software pedal, so the seeds
 // follow the protocol as it is built.
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -55,7 +56,8 @@ Bytes TuningData() {
     return message;
 }
 
-// Every message of the command set, as the editor writes it.
+// Every message of the command set as the editor writes it, but the one that enters
+// the bootloader.
 std::vector<Bytes> EditorMessages() {
     const std::uint32_t values[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     const std::uint8_t flags[5] = {1, 0, 1, 0, 1};
