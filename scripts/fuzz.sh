@@ -49,17 +49,20 @@ for name in $targets; do
 done
 wait
 
+passed=0
 failed=0
 for name in $targets; do
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/$name.log")
     if [ "$(cat "$scratch/$name.result")" = ok ]; then
         printf '%-18s %12s executions in %s s\n' "$name" "${executions:-?}" "$seconds"
+        passed=$((passed + 1))
     else
-        failed=1
+        failed=$((failed + 1))
         printf '%-18s FAILED\n' "$name"
         tail -n 60 "$scratch/$name.log"
     fi
 done
+echo "fuzz: $passed passed, $failed failed"
 if ((failed)); then
     echo "The inputs that failed are in $findings; rerun one with $bin/fuzz_NAME FILE."
     exit 1
