@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the editor needs to build, test and run, when missing.
+# Installs the Debian packages the editor needs to build, test and run, when missing,
+# and any further packages named as arguments.
 set -euo pipefail
 packages=(
   build-essential cmake ccache pkg-config
@@ -9,6 +10,7 @@ packages=(
   stm32flash
   file lintian appstream desktop-file-utils help2man
 )
+packages+=("$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
