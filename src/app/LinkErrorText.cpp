@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "link/Transport.h"
+
 namespace {
 
 using varkunda::link::LinkError;
@@ -115,6 +117,9 @@ QString LinkErrorText(const LinkError& error) {
             return QStringLiteral("The tuning data is not the whole table of %1 bytes; nothing "
                                   "was sent.")
                 .arg(error.expected);
+        case LinkErrorKind::NoUploadAnswer:
+            return QStringLiteral("The pedal did not answer the upload within %1 s.")
+                .arg(varkunda::link::kUploadAnswerTimeout.count() / 1000);
         case LinkErrorKind::NotAnEepromAddress:
             return QStringLiteral(
                        "\"%1\" is not an EEPROM bus address of two hexadecimal digits; nothing "

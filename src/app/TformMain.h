@@ -2,6 +2,9 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "app/ControlStateTable.h"
@@ -32,7 +35,8 @@ struct LinkError;
 // The handlers of each subsystem are defined in that subsystem's own file:
 // TformMainLink.cpp (scan, link, status, reply timer, effect list), effects/
 // TformMainEffects.cpp and TformMainPresets.cpp, tunings/TformMainTunings.cpp,
-// prefs/TformMainPrefs.cpp, firmware/TformMainFirmware.cpp, update/TformMainUpdate.cpp.
+// prefs/TformMainPrefs.cpp, firmware/TformMainUploads.cpp and
+// TformMainFirmware.cpp, update/TformMainUpdate.cpp.
 class TformMain : public QMainWindow {
     Q_OBJECT
 
@@ -95,6 +99,8 @@ public:
     HttpClient* NetHTTPClient1 = nullptr;
     // Filter of the open dialog for algorithm files.
     const QString OpenDialog1Filter = QStringLiteral("Dat files (*.dat)");
+    // Where the open dialog for algorithm files starts: the folder of the last file chosen.
+    QString OpenDialog1InitialDir;
 
     QMenu* menuFile = nullptr;
     QAction* menuLoadPreset = nullptr;
@@ -223,6 +229,14 @@ private:
     void GoUnlinked();
     bool WindowHoldsPedalValues() const;
     void SendPedalMessage(const std::string& hexText);
+    // One algorithm upload after the question: bypass and its pause, reports on, the
+    // check timer, the message `prepareMessage` gives (nothing sent when it gives none)
+    // and the bounded wait for the answer. True when the pedal answered.
+    bool RunAlgorithmUpload(std::chrono::milliseconds bypassPause,
+                            const std::function<std::optional<std::string>()>& prepareMessage,
+                            bool logEachRead);
+    // The selected effect's image as hex text, with the console lines that go with it.
+    std::optional<std::string> SelectedAlgorithmMessage();
     // Completion of the version check's request.
     void WebRequestCompleted(const HttpResponse& AResponse);
     void ShowWebVersion(const QByteArray& body);

@@ -1,4 +1,4 @@
-// The main window's algorithm upload, firmware upgrade and settings erase.
+// The main window's firmware upgrade and settings erase.
 #include <QDateTime>
 
 #include "app/EditorContext.h"
@@ -25,12 +25,6 @@ bool SavePresetBeforeErase(EditorContext& context, bool requestAccepted) {
 }
 
 }  // namespace
-
-void TformMain::btnUploadClick() {}
-
-void TformMain::UploadCheckTimerTimer() {}
-
-void TformMain::menuLoadAlgorithmFromFileClick() {}
 
 void TformMain::menuFirmwareUpgradeModeClick() {}
 

@@ -29,6 +29,7 @@ enum class LinkErrorKind {
     LibraryIncomplete,    // the vendor library `device` lacks the calls named in `call`
     NotAnEepromAddress,   // `device` is not an EEPROM bus address of two hexadecimal digits
     IncompleteTable,      // a table to send holds `reached` instead of `expected` bytes
+    NoUploadAnswer,       // the pedal did not answer an upload within the time limit
 };
 
 // Fields a kind does not use stay empty.
