@@ -11,5 +11,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   exit 1
 fi
 args=("$@")
-[ ${#args[@]} -gt 0 ] || args=(--device sim)
+[ ${#args[@]} -gt 0 ] || args=(--device sim --link)
 exec build/default/src/varkunda-editor "${args[@]}"

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
@@ -5,15 +6,17 @@
 #include "app/BuiltinResources.h"
 #include "app/EditorApplication.h"
 #include "app/LinkErrorText.h"
+#include "app/TformMain.h"
 #include "link/backends/BackendChoice.h"
 #include "link/backends/BackendFactory.h"
 #include "link/backends/NoDeviceBackend.h"
 #include "platform/Dialogs.h"
 
 namespace {
-// --help, --version and --device; the device choice itself is read by the link layer
-// (the command line wins over VARKUNDA_DEVICE, "auto" when neither is given).
-void parseCommandLine(const QApplication& app) {
+// --help, --version, --device and --link; the device choice itself is read by the link
+// layer (the command line wins over VARKUNDA_DEVICE, "auto" when neither is given).
+// Returns whether the pedal found at start-up is to be linked at once.
+bool parseCommandLine(const QApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Editor for the Varkunda TZ5 pedal"));
     parser.addHelpOption();
@@ -23,7 +26,12 @@ void parseCommandLine(const QApplication& app) {
         QStringLiteral("The pedal to talk to: sim, sim:N, serial, serial:PORT, d2xx, "
                        "d2xx:LIBRARY or auto (default; also VARKUNDA_DEVICE)."),
         QStringLiteral("VALUE")));
+    const QCommandLineOption link(
+        QStringLiteral("link"),
+        QStringLiteral("Link the pedal found at start-up at once, as Connection > Link does."));
+    parser.addOption(link);
     parser.process(app);
+    return parser.isSet(link);
 }
 
 // A backend that cannot be made leaves the editor without a device; why is shown once
@@ -40,12 +48,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varkunda-editor"));
     QApplication::setApplicationVersion(GetAppVersionText());
-    parseCommandLine(app);
+    const bool linkAtStart = parseCommandLine(app);
     QString problem;
     EditorApplication editor(makeDriver(QApplication::arguments(), problem));
     editor.show();
     if (!problem.isEmpty())
         QTimer::singleShot(0, &app,
                            [&editor, problem] { editor.context().dialogs.showMessage(problem); });
+    if (linkAtStart)
+        QTimer::singleShot(0, &app, [&editor] {
+            TformMain& main = editor.formMain();
+            if (main.menuConnect->isEnabled()) main.menuConnect->trigger();
+        });
     return QApplication::exec();
 }
