@@ -4,7 +4,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "effects/TformFXsettings.h"

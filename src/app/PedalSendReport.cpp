@@ -1,7 +1,7 @@
 #include "app/PedalSendReport.h"
 
 #include "app/EditorContext.h"
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 #include "link/D2xxAccess.h"
 #include "link/Transport.h"
 #include "platform/Dialogs.h"

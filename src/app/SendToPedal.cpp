@@ -1,7 +1,7 @@
 #include "app/SendToPedal.h"
 
 #include "app/EditorContext.h"
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 
 varkunda::link::SendResult SendToPedal(EditorContext& context, std::string_view hexText,
                                        varkunda::link::PurgeFirst purge) {

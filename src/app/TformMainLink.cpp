@@ -10,7 +10,7 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 #include "app/PedalExchangeGuard.h"
 #include "app/TformMain.h"
 #include "effects/TformFXsettings.h"

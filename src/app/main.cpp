@@ -5,7 +5,7 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorApplication.h"
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 #include "app/TformMain.h"
 #include "link/backends/BackendChoice.h"
 #include "link/backends/BackendFactory.h"

@@ -11,7 +11,7 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 #include "app/PedalExchangeGuard.h"
 #include "app/PedalSendReport.h"
 #include "app/SendToPedal.h"

@@ -1,4 +1,4 @@
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 
 #include <array>
 
@@ -114,8 +114,9 @@ QString LinkErrorText(const LinkError& error) {
             return kLibraryNotLoaded +
                    QStringLiteral("%1 lacks %2.").arg(Text(error.device), Text(error.call));
         case LinkErrorKind::IncompleteTable:
-            return QStringLiteral("The tuning data is not the whole table of %1 bytes; nothing "
-                                  "was sent.")
+            return QStringLiteral(
+                       "The tuning data is not the whole table of %1 bytes; nothing "
+                       "was sent.")
                 .arg(error.expected);
         case LinkErrorKind::NoUploadAnswer:
             return QStringLiteral("The pedal did not answer the upload within %1 s.")

@@ -5,7 +5,7 @@
 #include "link/DriverStatus.h"
 #include "link/LinkError.h"
 
-// The one place where the link's failures become the editor's words.
+// The one place where the link's failures become words: the editor's and the command-line tool's.
 
 // The driver's status as the access layer's message boxes show it behind the call's
 // label: " - Invalid handle..." for 1.
