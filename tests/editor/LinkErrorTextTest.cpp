@@ -1,7 +1,7 @@
 // The link's failures in the editor's words.
 #include <gtest/gtest.h>
 
-#include "app/LinkErrorText.h"
+#include "frontend/LinkErrorText.h"
 
 using varkunda::link::FtStatus;
 using varkunda::link::LinkError;
