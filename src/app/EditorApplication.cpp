@@ -4,11 +4,11 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-#include "frontend/LinkErrorText.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
 #include "effects/TformFXsettings.h"
 #include "firmware/TformFirmwareUpgrade.h"
+#include "frontend/LinkErrorText.h"
 #include "link/D2xxAccess.h"
 #include "link/QtLinkEnvironment.h"
 #include "link/Transport.h"

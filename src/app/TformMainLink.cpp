@@ -10,10 +10,10 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
-#include "frontend/LinkErrorText.h"
 #include "app/PedalExchangeGuard.h"
 #include "app/TformMain.h"
 #include "effects/TformFXsettings.h"
+#include "frontend/LinkErrorText.h"
 #include "link/D2xxAccess.h"
 #include "link/DeviceLink.h"
 #include "link/StatusRequest.h"

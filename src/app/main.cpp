@@ -5,8 +5,8 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorApplication.h"
-#include "frontend/LinkErrorText.h"
 #include "app/TformMain.h"
+#include "frontend/LinkErrorText.h"
 #include "link/backends/BackendChoice.h"
 #include "link/backends/BackendFactory.h"
 #include "link/backends/NoDeviceBackend.h"

@@ -25,6 +25,9 @@ const std::map<QString, Command>& Commands() {
         {QStringLiteral("midi"), MidiCommand},
         {QStringLiteral("range"), RangeCommand},
         {QStringLiteral("erase-settings"), EraseSettingsCommand},
+        {QStringLiteral("upload"), UploadCommand},
+        {QStringLiteral("tuning-data"), TuningDataCommand},
+        {QStringLiteral("eeprom"), EepromCommand},
     };
     return commands;
 }

@@ -16,5 +16,8 @@ int PresetCommand(CommandContext& context, const QStringList& arguments);
 int MidiCommand(CommandContext& context, const QStringList& arguments);
 int RangeCommand(CommandContext& context, const QStringList& arguments);
 int EraseSettingsCommand(CommandContext& context, const QStringList& arguments);
+int UploadCommand(CommandContext& context, const QStringList& arguments);
+int TuningDataCommand(CommandContext& context, const QStringList& arguments);
+int EepromCommand(CommandContext& context, const QStringList& arguments);
 
 }  // namespace varkunda::cli

@@ -11,12 +11,12 @@
 
 #include "app/BuiltinResources.h"
 #include "app/EditorContext.h"
-#include "frontend/LinkErrorText.h"
 #include "app/PedalExchangeGuard.h"
 #include "app/PedalSendReport.h"
 #include "app/SendToPedal.h"
 #include "app/TformMain.h"
-#include "firmware/AlgorithmFileText.h"
+#include "frontend/AlgorithmFileText.h"
+#include "frontend/LinkErrorText.h"
 #include "link/AlgorithmUpload.h"
 #include "link/D2xxAccess.h"
 #include "platform/Dialogs.h"
@@ -28,8 +28,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kBypassBeforeImagePause = 40ms;
-constexpr auto kBypassBeforeFilePause = 400ms;
+using varkunda::link::kBypassBeforeFilePause;
+using varkunda::link::kBypassBeforeImagePause;
 // The status line shows at most this many bytes of the pedal's answer.
 constexpr std::size_t kAnswerTextBytes = 17;
 

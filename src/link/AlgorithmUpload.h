@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -10,6 +11,10 @@
 #include "link/Transport.h"
 
 namespace varkunda::link {
+
+// The pedal settles in bypass before an image comes: the built-in one, or one from a file.
+inline constexpr std::chrono::milliseconds kBypassBeforeImagePause{40};
+inline constexpr std::chrono::milliseconds kBypassBeforeFilePause{400};
 
 // What a front end hears while an upload runs: the one write has been made, and each
 // read of the pedal's answer as it comes (its own bytes only).

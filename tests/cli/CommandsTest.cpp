@@ -202,8 +202,8 @@ TEST_F(CliCommands, BadPresetFilesAreRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(CliCommands, EachCommandHasItsHelp) {
-    for (const char* command :
-         {"list", "status", "get", "set", "save", "preset", "midi", "range", "erase-settings"}) {
+    for (const char* command : {"list", "status", "get", "set", "save", "preset", "midi", "range",
+                                "erase-settings", "upload", "tuning-data", "eeprom"}) {
         SCOPED_TRACE(command);
         const auto result = Run({command, "--help"});
         EXPECT_EQ(result.status, exitstatus::kDone);

@@ -1,4 +1,4 @@
-#include "firmware/AlgorithmFileText.h"
+#include "frontend/AlgorithmFileText.h"
 
 using varkunda::protocol::AlgorithmFileFault;
 
