@@ -1,0 +1,89 @@
+// The tool as a program, on the serial backend, against varkunda-pedal-sim's terminal.
+#if defined(VARKUNDA_PEDAL_SIM_PROGRAM) && defined(VARKUNDA_CLI_PROGRAM)
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "../support/PedalSimProcess.h"
+#include "cli/CliRun.h"
+#include "protocol/PresetFile.h"
+
+namespace {
+
+namespace exitstatus = varkunda::cli::exitstatus;
+
+struct ProgramRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class CliOverPseudoTerminal : public ::testing::Test {
+  protected:
+    CliOverPseudoTerminal() : pedal({"--no-pacing"}), terminal(pedal.firstLine()) {}
+
+    ProgramRun Run(const QStringList& arguments) {
+        QProcess program;
+        program.start(
+            QStringLiteral(VARKUNDA_CLI_PROGRAM),
+            QStringList{"--device", "serial:" + QString::fromStdString(terminal)} + arguments);
+        ProgramRun run;
+        if (!program.waitForFinished(30000)) {
+            program.kill();
+            program.waitForFinished();
+            return run;
+        }
+        run.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+        run.out = QString::fromUtf8(program.readAllStandardOutput());
+        run.err = QString::fromUtf8(program.readAllStandardError());
+        return run;
+    }
+
+    varkunda::simtool::PedalSimProcess pedal;
+    std::string terminal;
+};
+
+TEST_F(CliOverPseudoTerminal, StatusSetAndPresetRoundTrip) {
+    ASSERT_EQ(terminal.rfind("/dev/pts/", 0), 0u) << terminal;
+    const auto status = Run({"status"});
+    EXPECT_EQ(status.status, exitstatus::kDone) << status.err.toStdString();
+    EXPECT_TRUE(status.out.contains("Firmware: 13\n"));
+    EXPECT_TRUE(status.out.contains("Algorithm: 0014\n"));
+
+    QTemporaryDir folder;
+    const QString preset = folder.filePath("before.txt");
+    ASSERT_EQ(Run({"preset", "save", preset}).status, exitstatus::kDone);
+    const auto set = Run({"set", "Dry", "raw:0x00123456"});
+    EXPECT_EQ(set.status, exitstatus::kDone) << set.err.toStdString();
+    EXPECT_TRUE(set.err.isEmpty());
+    EXPECT_TRUE(Run({"get", "Dry"}).out.startsWith("0x00123456\t"));
+
+    ASSERT_EQ(Run({"preset", "load", preset}).status, exitstatus::kDone);
+    QFile saved(preset);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const auto values = varkunda::protocol::ParsePresetFile(saved.readAll().toStdString());
+    ASSERT_TRUE(values.ok());
+    EXPECT_TRUE(
+        Run({"get", "Dry"}).out.startsWith("0x" + QString::fromStdString(values.values[0].text)));
+}
+
+TEST_F(CliOverPseudoTerminal, UploadIsAnswered) {
+    const auto upload = Run({"upload"});
+    EXPECT_EQ(upload.status, exitstatus::kDone) << upload.err.toStdString();
+    EXPECT_FALSE(upload.out.trimmed().isEmpty());
+}
+
+TEST_F(CliOverPseudoTerminal, ABadSetSendsNothingAndTheValueStays) {
+    const auto before = Run({"get", "Dry"});
+    const auto refused = Run({"set", "Dry", "-90"});
+    EXPECT_EQ(refused.status, exitstatus::kUsage);
+    EXPECT_EQ(refused.err.count('\n'), 1);
+    EXPECT_EQ(Run({"get", "Dry"}).out, before.out);
+}
+
+}  // namespace
+
+#endif
