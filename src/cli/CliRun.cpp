@@ -28,6 +28,8 @@ const std::map<QString, Command>& Commands() {
         {QStringLiteral("upload"), UploadCommand},
         {QStringLiteral("tuning-data"), TuningDataCommand},
         {QStringLiteral("eeprom"), EepromCommand},
+        {QStringLiteral("tuning"), TuningCommand},
+        {QStringLiteral("footswitch"), FootswitchCommand},
     };
     return commands;
 }

@@ -19,5 +19,7 @@ int EraseSettingsCommand(CommandContext& context, const QStringList& arguments);
 int UploadCommand(CommandContext& context, const QStringList& arguments);
 int TuningDataCommand(CommandContext& context, const QStringList& arguments);
 int EepromCommand(CommandContext& context, const QStringList& arguments);
+int TuningCommand(CommandContext& context, const QStringList& arguments);
+int FootswitchCommand(CommandContext& context, const QStringList& arguments);
 
 }  // namespace varkunda::cli

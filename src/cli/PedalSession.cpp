@@ -12,6 +12,8 @@ namespace varkunda::cli {
 
 namespace {
 
+constexpr std::chrono::milliseconds kSettleBeforeClose{100};
+
 link::LinkEnvironment& EnvironmentOf(CommandContext& context,
                                      std::unique_ptr<link::LinkEnvironment>& owned) {
     if (context.injection.environment) return *context.injection.environment;
@@ -62,8 +64,11 @@ std::unique_ptr<PedalSession> PedalSession::Create(CommandContext& context, int&
         new PedalSession(context, std::move(backend.device), driver));
 }
 
+// The pedal is given the time it takes for a setting before the line closes under it.
 PedalSession::~PedalSession() {
-    if (open_) access_.CloseDevice();
+    if (!open_) return;
+    if (sent_) transport_.environment().sleep(kSettleBeforeClose);
+    access_.CloseDevice();
 }
 
 std::vector<link::FoundDevice> PedalSession::List() { return link::ListDevices(access_); }
@@ -97,6 +102,7 @@ std::optional<int> PedalSession::Open() {
 
 std::optional<int> PedalSession::Send(std::string_view hexText, link::PurgeFirst purge) {
     const link::SendResult sent = transport_.Send(hexText, purge);
+    sent_ = true;
     if (sent.ok()) return std::nullopt;
     return Failure(exitstatus::kNoAnswer, *sent.error);
 }

@@ -48,6 +48,7 @@ class PedalSession {
     link::Transport transport_;
     std::string serial_;
     bool open_ = false;
+    bool sent_ = false;
 };
 
 }  // namespace varkunda::cli

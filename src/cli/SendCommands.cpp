@@ -16,6 +16,17 @@ namespace varkunda::cli {
 namespace {
 
 constexpr int kHighestMidiChannel = 16;
+// The tuning list: 0 "No Tuning Selected" to 8 "Bass Guitar"; semitones -5 to +3.
+constexpr int kHighestTuning = 8;
+constexpr int kLowestSemitone = -5;
+constexpr int kHighestSemitone = 3;
+
+std::optional<int> NumberIn(const QString& text, int lowest, int highest) {
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < lowest || number > highest) return std::nullopt;
+    return number;
+}
 const QString kSettingsEepromAddress = QStringLiteral("50");
 
 // The linked pedal, or nothing with `status` set.
@@ -30,11 +41,12 @@ std::unique_ptr<PedalSession> Linked(CommandContext& context, int& status) {
 }
 
 // Sends one message to the linked pedal and ends the command.
-int SendOne(CommandContext& context, const std::string& message) {
+int SendOne(CommandContext& context, const std::string& message,
+            link::PurgeFirst purge = link::PurgeFirst::No) {
     int status = exitstatus::kDone;
     auto session = Linked(context, status);
     if (!session) return status;
-    return session->Send(message).value_or(exitstatus::kDone);
+    return session->Send(message, purge).value_or(exitstatus::kDone);
 }
 
 // The word the effect window sends for a value loaded from a preset: the value itself for
@@ -149,7 +161,8 @@ int SaveCommand(CommandContext& context, const QStringList& arguments) {
     std::array<std::uint32_t, protocol::kAssignableParameterCount> values{};
     std::copy_n(reply->parameters.begin() + protocol::kFirstAssignableIndex, values.size(),
                 values.begin());
-    return session->Send(protocol::StoreParametersMessage(values)).value_or(exitstatus::kDone);
+    return session->Send(protocol::StoreParametersMessage(values), link::PurgeFirst::Yes)
+        .value_or(exitstatus::kDone);
 }
 
 int PresetCommand(CommandContext& context, const QStringList& arguments) {
@@ -242,6 +255,52 @@ int EraseSettingsCommand(CommandContext& context, const QStringList& arguments) 
         link::EraseEeprom(session->transport(), kSettingsEepromAddress.toStdString());
     if (!sent.ok()) return session->Failure(exitstatus::kNoAnswer, *sent.error);
     return exitstatus::kDone;
+}
+
+}  // namespace varkunda::cli
+
+namespace varkunda::cli {
+
+int TuningCommand(CommandContext& context, const QStringList& arguments) {
+    QCommandLineParser parser;
+    if (auto end = ParseCommand(context, parser,
+                                {QStringLiteral("tuning"),
+                                 QStringLiteral("Sets the tuning (0 none, 1 Standard .. 8 Bass "
+                                                "Guitar, as the window lists them) and the "
+                                                "semitone variation (-5 to +3)."),
+                                 {QStringLiteral("N"), QStringLiteral("SEMITONES")}},
+                                arguments))
+        return *end;
+    const auto tuning = NumberIn(parser.positionalArguments().at(0), 0, kHighestTuning);
+    const auto semitones =
+        NumberIn(parser.positionalArguments().at(1), kLowestSemitone, kHighestSemitone);
+    if (!tuning || !semitones)
+        return context.Fail(exitstatus::kUsage,
+                            QStringLiteral("tuning: use a tuning from 0 to 8 and semitones from "
+                                           "-5 to +3"));
+    return SendOne(context,
+                   protocol::TuningMessage(static_cast<std::uint8_t>(*tuning),
+                                           static_cast<std::int8_t>(*semitones)),
+                   link::PurgeFirst::Yes);
+}
+
+int FootswitchCommand(CommandContext& context, const QStringList& arguments) {
+    QCommandLineParser parser;
+    if (auto end = ParseCommand(context, parser,
+                                {QStringLiteral("footswitch"),
+                                 QStringLiteral("Sets what a short and a long press do: bypass "
+                                                "or preset (change preset)."),
+                                 {QStringLiteral("SHORT"), QStringLiteral("LONG")}},
+                                arguments))
+        return *end;
+    const QString shortPress = parser.positionalArguments().at(0);
+    const QString longPress = parser.positionalArguments().at(1);
+    const QStringList choices{QStringLiteral("bypass"), QStringLiteral("preset")};
+    if (!choices.contains(shortPress) || !choices.contains(longPress))
+        return context.Fail(exitstatus::kUsage,
+                            QStringLiteral("footswitch: use bypass or preset for each press"));
+    return SendOne(context, protocol::FootswitchMessage(shortPress == QStringLiteral("preset"),
+                                                        longPress == QStringLiteral("bypass")));
 }
 
 }  // namespace varkunda::cli

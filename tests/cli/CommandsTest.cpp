@@ -116,6 +116,10 @@ TEST_F(CliCommands, BadArgumentsGiveOneLineAndSendNothing) {
         {{"midi", "17"}, exitstatus::kUsage},
         {{"midi", "x"}, exitstatus::kUsage},
         {{"range", "high"}, exitstatus::kUsage},
+        {{"tuning", "9", "0"}, exitstatus::kUsage},
+        {{"tuning", "1", "-6"}, exitstatus::kUsage},
+        {{"tuning", "1", "4"}, exitstatus::kUsage},
+        {{"footswitch", "bypass", "hold"}, exitstatus::kUsage},
         {{"erase-settings"}, exitstatus::kUsage},
         {{"preset", "copy", "a.txt"}, exitstatus::kUsage},
         {{"frobnicate"}, exitstatus::kUsage},
@@ -142,6 +146,10 @@ TEST_F(CliCommands, SettingsCommandsSendTheirMessages) {
         {{"range", "low"}, "0FBA0203040506B3"},
         {{"range", "standard"}, "0FFF0102030405F1"},
         {{"erase-settings", "--yes"}, "0B50000000"},
+        {{"tuning", "2", "-3"}, "0902FD"},
+        {{"tuning", "8", "+3"}, "090803"},
+        {{"footswitch", "preset", "bypass"}, "080101"},
+        {{"footswitch", "bypass", "preset"}, "080000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -202,8 +210,9 @@ TEST_F(CliCommands, BadPresetFilesAreRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(CliCommands, EachCommandHasItsHelp) {
-    for (const char* command : {"list", "status", "get", "set", "save", "preset", "midi", "range",
-                                "erase-settings", "upload", "tuning-data", "eeprom"}) {
+    for (const char* command :
+         {"list", "status", "get", "set", "save", "preset", "midi", "range", "erase-settings",
+          "upload", "tuning-data", "eeprom", "tuning", "footswitch"}) {
         SCOPED_TRACE(command);
         const auto result = Run({command, "--help"});
         EXPECT_EQ(result.status, exitstatus::kDone);
