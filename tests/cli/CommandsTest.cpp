@@ -230,6 +230,27 @@ TEST_F(CliCommands, APedalThatDoesNotAnswerGivesStatusThree) {
     EXPECT_TRUE(result.out.isEmpty());
 }
 
+TEST_F(CliCommands, APedalUnpluggedOnTheWayGivesStatusTwo) {
+    for (const QStringList& arguments : {QStringList{"status"}, {"save"}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        pedal().injectFault(sim::Fault::UnplugAfterBytes, 1);
+        const auto result = Run(arguments);
+        EXPECT_EQ(result.status, exitstatus::kNoDevice);
+        EXPECT_EQ(result.errLines().size(), 1);
+        EXPECT_TRUE(result.out.isEmpty());
+        pedal().replug();
+    }
+}
+
+TEST_F(CliCommands, StatusNamesTheAssignedParameters) {
+    pedal().state().assignmentFlags[1] = 1;
+    pedal().state().assignmentFields[1] = AddressOf(protocol::param::kWaveClip);
+    pedal().state().assignmentFields[4] = protocol::kRemoteBypass;
+    const auto result = Run({"status"});
+    EXPECT_TRUE(result.out.contains("  Control II:   Wave Clip (flag 1)\n"));
+    EXPECT_TRUE(result.out.contains("  Remote:       bypass (flag 0)\n"));
+}
+
 class CliWithoutPedal : public CliFixture {
   protected:
     CliWithoutPedal() : CliFixture(0) {}
