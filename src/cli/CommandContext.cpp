@@ -26,7 +26,10 @@ std::optional<int> ParseCommand(CommandContext& context, QCommandLineParser& par
         return context.Fail(exitstatus::kUsage,
                             syntax.name + QStringLiteral(": ") + parser.errorText());
     if (parser.isSet(help)) {
-        context.out << parser.helpText();
+        // The usage line names the command as well.
+        context.out << parser.helpText().replace(
+            QStringLiteral(" [options]"),
+            QLatin1Char(' ') + syntax.name + QStringLiteral(" [options]"));
         return exitstatus::kDone;
     }
     const auto given = parser.positionalArguments().size();

@@ -192,16 +192,13 @@ int MidiCommand(CommandContext& context, const QStringList& arguments) {
                                 arguments))
         return *end;
     const QString text = parser.positionalArguments().first();
-    bool ok = false;
-    int channel =
-        text.compare(QStringLiteral("omni"), Qt::CaseInsensitive) == 0 ? 0 : text.toInt(&ok);
-    if (!ok && channel != 0) channel = -1;
-    if ((!ok && text.compare(QStringLiteral("omni"), Qt::CaseInsensitive) != 0) || channel < 0 ||
-        channel > kHighestMidiChannel)
+    const bool omni = text.compare(QStringLiteral("omni"), Qt::CaseInsensitive) == 0;
+    const auto channel = omni ? 0 : NumberIn(text, 0, kHighestMidiChannel);
+    if (!channel)
         return context.Fail(
             exitstatus::kUsage,
             QStringLiteral("midi: \"%1\" is no MIDI channel: use 1 to 16 or omni").arg(text));
-    return SendOne(context, protocol::MidiChannelMessage(static_cast<std::uint8_t>(channel)));
+    return SendOne(context, protocol::MidiChannelMessage(static_cast<std::uint8_t>(*channel)));
 }
 
 int RangeCommand(CommandContext& context, const QStringList& arguments) {

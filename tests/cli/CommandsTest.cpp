@@ -143,6 +143,7 @@ TEST_F(CliCommands, SettingsCommandsSendTheirMessages) {
     } cases[] = {
         {{"midi", "3"}, protocol::MidiChannelMessage(3)},
         {{"midi", "omni"}, protocol::MidiChannelMessage(0)},
+        {{"midi", "16"}, protocol::MidiChannelMessage(16)},
         {{"range", "low"}, "0FBA0203040506B3"},
         {{"range", "standard"}, "0FFF0102030405F1"},
         {{"erase-settings", "--yes"}, "0B50000000"},
