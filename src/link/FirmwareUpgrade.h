@@ -11,10 +11,10 @@ namespace varkunda::link {
 
 // What a front end hears while a firmware upgrade runs.
 struct FirmwareUpgradeHooks {
-    BootloaderClient::Progress written;   // chunks written so far, of all
-    BootloaderClient::Progress verified;  // chunks read back and compared so far
+    BootloaderClient::Progress written{};   // chunks written so far, of all
+    BootloaderClient::Progress verified{};  // chunks read back and compared so far
     // The image is in flash, checked, with its version record; the pedal starts on Go.
-    std::function<void()> beforeGo;
+    std::function<void()> beforeGo{};
 };
 
 // The whole upgrade through a connected bootloader: erase, write, read every chunk back
