@@ -144,10 +144,22 @@ TEST_F(FirmwareUpgrade, ACompleteRunWritesEveryChunkTheRecordAndGoThenShowsTheNe
     int highestProgress = 0;
     QObject::connect(window().ProgressBar1, &QProgressBar::valueChanged,
                      [&](int value) { highestProgress = std::max(highestProgress, value); });
-    openWindowAndRun();
+    std::vector<bool> enabledWhileRunning;
+    main().menuStartFirmwareUpgrade->trigger();
+    editor.editor.linkEnvironment.onSleep = [&](std::chrono::milliseconds) {
+        for (bool on : {main().btnRequest->isEnabled(), main().btnSaveParameters->isEnabled(),
+                        main().menuStartFirmwareUpgrade->isEnabled(),
+                        window().btnUpgradeFirmware->isEnabled()})
+            enabledWhileRunning.push_back(on);
+    };
+    window().btnUpgradeFirmware->click();
+    editor.editor.linkEnvironment.onSleep = {};
 
     EXPECT_EQ(dialogs().messages, QStringList{kComplete});
     EXPECT_EQ(highestProgress, 208);
+    ASSERT_FALSE(enabledWhileRunning.empty());
+    EXPECT_TRUE(std::ranges::none_of(enabledWhileRunning, std::identity{}))
+        << "nothing that talks to the pedal while the run waits";
     EXPECT_EQ(indexOf({0x43, 0xBC}), 3u) << "after bypass, entry and sync: the erase";
     const std::size_t recordAddress = indexOf({0x08, 0x01, 0xFC, 0x00, 0xF5});
     const std::size_t recordAt = indexOf(kRecord13);
