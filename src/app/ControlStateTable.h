@@ -20,6 +20,7 @@ enum class Control : std::uint8_t {
     Unlink,
     UpgradeMode,
     StartFirmwareUpgrade,
+    UpgradeFirmware,  // the Firmware Upgrade window's button
     EraseSettings,
     UploadSelected,
     Request,
@@ -53,9 +54,10 @@ enum class EditorState : std::uint8_t {
     FirmwareTooOld,       // the status reply's firmware gate stopped the request
     AlgorithmTooOld,      // the status reply's algorithm gate stopped the request
     BootloaderConnected,  // the bootloader answered the handshake
+    UpgradeFinished,      // a firmware upgrade went through and the pedal restarted
 };
 inline constexpr std::size_t kStateCount =
-    static_cast<std::size_t>(EditorState::BootloaderConnected) + 1;
+    static_cast<std::size_t>(EditorState::UpgradeFinished) + 1;
 
 // The two groups the main window's procedures switch on their own: EnableUSBobjects
 // and EnableMainButtons.

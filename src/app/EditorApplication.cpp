@@ -1,6 +1,7 @@
 #include "app/EditorApplication.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -126,6 +127,8 @@ void EditorApplication::createWindows() {
     formFirmwareUpgrade_ = std::make_unique<TformFirmwareUpgrade>(*context_);
     context_->formFirmwareUpgrade = formFirmwareUpgrade_.get();
     secondary(*formFirmwareUpgrade_);
+    formMain_->controlStates().bind(Control::UpgradeFirmware,
+                                    formFirmwareUpgrade_->btnUpgradeFirmware);
     formPrint_ = std::make_unique<TformPrint>(*context_);
     context_->formPrint = formPrint_.get();
     secondary(*formPrint_);

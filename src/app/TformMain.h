@@ -198,6 +198,9 @@ public slots:
     void menuLoadAlgorithmFromFileClick();
     void menuFirmwareUpgradeModeClick();
     void menuStartFirmwareUpgradeClick();
+    // The end of a firmware upgrade that went through: Upgrade Mode off, the read
+    // timer running and the controls of a linked pedal back.
+    void FirmwareUpgradeFinished();
     void menuEraseSettingsClick();
 
     // Update service and Info menu.
@@ -225,6 +228,7 @@ private:
     void ShowAlgorithmUploadRequest(const QString& reason);
     void CloseEffectWindow();
     bool OpenDeviceLink();
+    void EnterBootloader();
     void ShowLinkFailure(const varkunda::link::LinkError& error);
     void GoUnlinked();
     bool WindowHoldsPedalValues() const;
