@@ -41,6 +41,16 @@ PedalSession::PedalSession(CommandContext& context, std::unique_ptr<link::D2xx> 
     access_.SetLineParameters(link::LineMode::NormalLine);
 }
 
+std::unique_ptr<PedalSession> PedalSession::CreateLinked(CommandContext& context, int& status) {
+    auto session = Create(context, status);
+    if (!session) return nullptr;
+    if (auto failed = session->Open()) {
+        status = *failed;
+        return nullptr;
+    }
+    return session;
+}
+
 std::unique_ptr<PedalSession> PedalSession::Create(CommandContext& context, int& status) {
     if (context.injection.device) {
         return std::unique_ptr<PedalSession>(

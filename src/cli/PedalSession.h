@@ -21,6 +21,8 @@ class PedalSession {
   public:
     // Nothing, with the message on stderr and `status` set, when the backend cannot be made.
     static std::unique_ptr<PedalSession> Create(CommandContext& context, int& status);
+    // Create, then Open: the linked pedal, or nothing with `status` set.
+    static std::unique_ptr<PedalSession> CreateLinked(CommandContext& context, int& status);
     ~PedalSession();
 
     std::vector<link::FoundDevice> List();

@@ -29,22 +29,11 @@ std::optional<int> NumberIn(const QString& text, int lowest, int highest) {
 }
 const QString kSettingsEepromAddress = QStringLiteral("50");
 
-// The linked pedal, or nothing with `status` set.
-std::unique_ptr<PedalSession> Linked(CommandContext& context, int& status) {
-    auto session = PedalSession::Create(context, status);
-    if (!session) return nullptr;
-    if (auto failed = session->Open()) {
-        status = *failed;
-        return nullptr;
-    }
-    return session;
-}
-
 // Sends one message to the linked pedal and ends the command.
 int SendOne(CommandContext& context, const std::string& message,
             link::PurgeFirst purge = link::PurgeFirst::No) {
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     return session->Send(message, purge).value_or(exitstatus::kDone);
 }
@@ -84,7 +73,7 @@ std::optional<int> WritePreset(CommandContext& context, const QString& path,
 
 int PresetSave(CommandContext& context, const QString& path) {
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     const auto reply = session->RequestStatus(status);
     if (!reply) return status;
@@ -105,7 +94,7 @@ int PresetLoad(CommandContext& context, const QString& path) {
     const auto addresses = BuiltinParameterAddresses(error);
     if (!addresses) return context.Fail(exitstatus::kBadInputFile, error);
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     for (std::size_t i = 0; i < preset.values.size(); ++i) {
         const auto word = LoadedWord(i, preset.values[i].value);
@@ -154,7 +143,7 @@ int SaveCommand(CommandContext& context, const QStringList& arguments) {
                                 arguments))
         return *end;
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     const auto reply = session->RequestStatus(status);
     if (!reply) return status;
@@ -241,7 +230,7 @@ int EraseSettingsCommand(CommandContext& context, const QStringList& arguments) 
             exitstatus::kUsage,
             QStringLiteral("erase-settings: nothing was erased; confirm with --yes"));
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     if (parser.isSet(savePreset)) {
         const auto reply = session->RequestStatus(status);

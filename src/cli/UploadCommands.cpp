@@ -24,16 +24,6 @@ namespace {
 const QString kBuiltinImage = QStringLiteral(":/builtin/VARKUNDA_TZ5_0014");
 const QStringList kEepromAddresses = {QStringLiteral("50"), QStringLiteral("51")};
 
-std::unique_ptr<PedalSession> Linked(CommandContext& context, int& status) {
-    auto session = PedalSession::Create(context, status);
-    if (!session) return nullptr;
-    if (auto failed = session->Open()) {
-        status = *failed;
-        return nullptr;
-    }
-    return session;
-}
-
 // The built-in algorithm's upload message: the first line of its image.
 std::optional<std::string> BuiltinMessage(CommandContext& context, int& status) {
     varkundaInitBuiltinResources();
@@ -70,7 +60,7 @@ std::optional<std::string> FileMessage(CommandContext& context, const QString& p
 int SendAlgorithm(CommandContext& context, const std::string& message,
                   std::chrono::milliseconds bypassPause) {
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     if (auto failed = session->Send(protocol::BypassMessage(true))) return *failed;
     session->transport().environment().sleep(bypassPause);
@@ -85,7 +75,7 @@ int SendAlgorithm(CommandContext& context, const std::string& message,
 
 int EepromDump(CommandContext& context, const QString& address, const QString& path) {
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     const auto dump = link::ReadEepromDump(session->transport(), address.toStdString());
     if (!dump.sent.ok()) return session->Failure(exitstatus::kNoAnswer, *dump.sent.error);
@@ -144,7 +134,7 @@ int TuningDataCommand(CommandContext& context, const QStringList& arguments) {
         return exitstatus::kDone;
     }
     int status = exitstatus::kDone;
-    auto session = Linked(context, status);
+    auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
     const link::SendResult sent = link::UploadTuningData(session->transport(), table);
     if (!sent.ok()) return session->Failure(exitstatus::kNoAnswer, *sent.error);
@@ -179,7 +169,7 @@ int EepromCommand(CommandContext& context, const QStringList& arguments) {
             return context.Fail(exitstatus::kUsage,
                                 QStringLiteral("eeprom: nothing was erased; confirm with --yes"));
         int status = exitstatus::kDone;
-        auto session = Linked(context, status);
+        auto session = PedalSession::CreateLinked(context, status);
         if (!session) return status;
         const link::SendResult sent =
             link::EraseEeprom(session->transport(), address.toStdString());
