@@ -1,7 +1,8 @@
 #pragma once
 
 // Shared by the editor benchmarks: a QApplication on the offscreen platform (unless
-// QT_QPA_PLATFORM says otherwise), a wait for a window to be exposed, resident memory.
+// QT_QPA_PLATFORM says otherwise), a wait for a window to be exposed, resident memory,
+// and dialogs that count what they are asked to show.
 
 #include <benchmark/benchmark.h>
 
@@ -11,7 +12,22 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/Dialogs.h"
+
 namespace bench_support {
+
+// No message may appear in a benchmarked run; one that does is counted and ends it.
+class CountingDialogs : public Dialogs {
+  public:
+    void showMessage(const QString&) override { ++shown; }
+    Answer askYesNo(const QString&) override {
+        ++shown;
+        return Answer::No;
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    int shown = 0;
+};
 
 // Processes events until the window is on the screen; false after five seconds.
 inline bool WaitUntilExposed(QWidget& widget) {

@@ -17,21 +17,10 @@
 
 namespace {
 
+using bench_support::CountingDialogs;
+
 constexpr double kBaudRate = 115200.0;
 constexpr double kBitsPerByte = 10.0;
-
-// No message may appear during the dump; one that does ends the run.
-class CountingDialogs : public Dialogs {
-  public:
-    void showMessage(const QString&) override { ++shown; }
-    Answer askYesNo(const QString&) override {
-        ++shown;
-        return Answer::No;
-    }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    int shown = 0;
-};
 
 // The console shows the dump's last line at the bottom of its view.
 bool LastLineInView(TformPrint& console) {

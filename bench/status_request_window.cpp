@@ -16,21 +16,10 @@
 
 namespace {
 
+using bench_support::CountingDialogs;
+
 constexpr double kBaudRate = 115200.0;
 constexpr double kBitsPerByte = 10.0;
-
-// No message may appear in an accepted request; one that does ends the run.
-class CountingDialogs : public Dialogs {
-public:
-    void showMessage(const QString&) override { ++shown; }
-    Answer askYesNo(const QString&) override {
-        ++shown;
-        return Answer::No;
-    }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    int shown = 0;
-};
 
 double WireMilliseconds(const std::vector<std::uint8_t>& replyNumbers) {
     double bytes = 2.0;  // the request 02 00
