@@ -30,6 +30,10 @@ const std::map<QString, Command>& Commands() {
         {QStringLiteral("eeprom"), EepromCommand},
         {QStringLiteral("tuning"), TuningCommand},
         {QStringLiteral("footswitch"), FootswitchCommand},
+        {QStringLiteral("upgrade"), UpgradeCommand},
+        {QStringLiteral("assign"), AssignCommand},
+        {QStringLiteral("log"), LogCommand},
+        {QStringLiteral("doctor"), DoctorCommand},
     };
     return commands;
 }

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 
 namespace varkunda::link {
 class D2xx;
@@ -19,10 +20,16 @@ inline constexpr int kNoAnswer = 3;  // the pedal did not answer or refused
 inline constexpr int kBadInputFile = 4;
 }  // namespace exitstatus
 
-// What tests put in place of the device chosen on the command line and of the real clock.
+// What tests put in place of the device chosen on the command line and of the real clock,
+// and what the program tells about its surroundings.
 struct CliInjection {
     link::D2xx* device = nullptr;
     link::LinkEnvironment* environment = nullptr;
+    // stderr is a terminal: progress is shown on one updating line.
+    bool errIsTerminal = false;
+    // Asked between reads by commands that run until stopped (log): true ends them.
+    // Unset: SIGINT or SIGTERM ends them.
+    std::function<bool()> stopRequested{};
 };
 
 // Runs one command line (the program name first) and returns its exit status. Data goes

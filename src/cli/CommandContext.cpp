@@ -34,7 +34,8 @@ std::optional<int> ParseCommand(CommandContext& context, QCommandLineParser& par
     }
     const auto given = parser.positionalArguments().size();
     const auto most = syntax.arguments.size();
-    if (given > most || given < most - syntax.optionalArguments)
+    const bool whole = syntax.repeated ? given > 0 && given % most == 0 : given <= most;
+    if (!whole || given < most - syntax.optionalArguments)
         return context.Fail(exitstatus::kUsage,
                             QStringLiteral("%1: expected %2; see %3 %1 --help")
                                 .arg(syntax.name,

@@ -30,6 +30,7 @@ struct CommandSyntax {
     QString description;
     QStringList arguments;      // names of the positional arguments, in order
     int optionalArguments = 0;  // how many of the last ones may be left out
+    bool repeated = false;      // the arguments may be given again, as a whole group
 };
 std::optional<int> ParseCommand(CommandContext& context, QCommandLineParser& parser,
                                 const CommandSyntax& syntax, const QStringList& arguments);

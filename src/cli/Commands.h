@@ -21,5 +21,9 @@ int TuningDataCommand(CommandContext& context, const QStringList& arguments);
 int EepromCommand(CommandContext& context, const QStringList& arguments);
 int TuningCommand(CommandContext& context, const QStringList& arguments);
 int FootswitchCommand(CommandContext& context, const QStringList& arguments);
+int UpgradeCommand(CommandContext& context, const QStringList& arguments);
+int AssignCommand(CommandContext& context, const QStringList& arguments);
+int LogCommand(CommandContext& context, const QStringList& arguments);
+int DoctorCommand(CommandContext& context, const QStringList& arguments);
 
 }  // namespace varkunda::cli

@@ -30,19 +30,20 @@ int ChoiceFailureStatus(const link::LinkError& error) {
 }  // namespace
 
 PedalSession::PedalSession(CommandContext& context, std::unique_ptr<link::D2xx> owned,
-                           link::D2xx& driver)
+                           link::D2xx& driver, link::LinkLog log)
     : context_(context),
       ownedDevice_(std::move(owned)),
       access_(driver),
-      transport_(access_, EnvironmentOf(context, ownedEnvironment_), link::LinkLog{}) {
+      transport_(access_, EnvironmentOf(context, ownedEnvironment_), std::move(log)) {
     // Failures are told once, as the command's own message, never on the way.
     access_.setErrorReporter([](const link::LinkError&) {});
     access_.setDeviceLostHandler([](const link::LinkError&) {});
     access_.SetLineParameters(link::LineMode::NormalLine);
 }
 
-std::unique_ptr<PedalSession> PedalSession::CreateLinked(CommandContext& context, int& status) {
-    auto session = Create(context, status);
+std::unique_ptr<PedalSession> PedalSession::CreateLinked(CommandContext& context, int& status,
+                                                         link::LinkLog log) {
+    auto session = Create(context, status, std::move(log));
     if (!session) return nullptr;
     if (auto failed = session->Open()) {
         status = *failed;
@@ -51,10 +52,11 @@ std::unique_ptr<PedalSession> PedalSession::CreateLinked(CommandContext& context
     return session;
 }
 
-std::unique_ptr<PedalSession> PedalSession::Create(CommandContext& context, int& status) {
+std::unique_ptr<PedalSession> PedalSession::Create(CommandContext& context, int& status,
+                                                   link::LinkLog log) {
     if (context.injection.device) {
         return std::unique_ptr<PedalSession>(
-            new PedalSession(context, nullptr, *context.injection.device));
+            new PedalSession(context, nullptr, *context.injection.device, std::move(log)));
     }
     QStringList choiceArguments{context.program};
     if (context.deviceChoice)
@@ -71,7 +73,7 @@ std::unique_ptr<PedalSession> PedalSession::Create(CommandContext& context, int&
     }
     link::D2xx& driver = *backend.device;
     return std::unique_ptr<PedalSession>(
-        new PedalSession(context, std::move(backend.device), driver));
+        new PedalSession(context, std::move(backend.device), driver, std::move(log)));
 }
 
 // The pedal is given the time it takes for a setting before the line closes under it.

@@ -20,9 +20,12 @@ namespace varkunda::cli {
 class PedalSession {
   public:
     // Nothing, with the message on stderr and `status` set, when the backend cannot be made.
-    static std::unique_ptr<PedalSession> Create(CommandContext& context, int& status);
+    // `log` hears the link's diagnostics; by default they are dropped.
+    static std::unique_ptr<PedalSession> Create(CommandContext& context, int& status,
+                                                link::LinkLog log = {});
     // Create, then Open: the linked pedal, or nothing with `status` set.
-    static std::unique_ptr<PedalSession> CreateLinked(CommandContext& context, int& status);
+    static std::unique_ptr<PedalSession> CreateLinked(CommandContext& context, int& status,
+                                                      link::LinkLog log = {});
     ~PedalSession();
 
     std::vector<link::FoundDevice> List();
@@ -41,7 +44,8 @@ class PedalSession {
     const std::string& serial() const { return serial_; }
 
   private:
-    PedalSession(CommandContext& context, std::unique_ptr<link::D2xx> owned, link::D2xx& driver);
+    PedalSession(CommandContext& context, std::unique_ptr<link::D2xx> owned, link::D2xx& driver,
+                 link::LinkLog log);
 
     CommandContext& context_;
     std::unique_ptr<link::D2xx> ownedDevice_;

@@ -8,6 +8,7 @@
 #include "effects/FXsettingsTexts.h"
 #include "effects/TformFXsettings.h"
 #include "platform/Dialogs.h"
+#include "protocol/Assignments.h"
 #include "protocol/Messages.h"
 #include "protocol/StatusReply.h"
 
@@ -16,23 +17,16 @@ namespace param = varkunda::protocol::param;
 
 namespace {
 
-enum AssignControl : std::size_t { kControlI, kControlII, kControlIII, kControlIV, kRemote };
-
-// The parameters each control's list offers after its "Not Assigned" entry.
-constexpr std::array<std::size_t, 5> kContinuousChoices = {
-    param::kInputLevel, param::kHarmonicPitch, param::kWaveClip, param::kDryHpf,
-    param::kNoiseGateThreshold};
-constexpr std::array<std::size_t, 4> kOnOffChoices = {
-    param::kDominantNotesCut, param::kHighNotesCut, param::kLimitRangeUp, param::kNoiseGateStatus};
+using protocol::kControlI;
+using protocol::kControlII;
+using protocol::kControlIII;
+using protocol::kControlIV;
+using protocol::kRemote;
+using protocol::kRemoteFields;
 
 std::span<const std::size_t> ChoicesOf(std::size_t control) {
-    if (control == kControlI || control == kControlII) return kContinuousChoices;
-    return kOnOffChoices;
+    return protocol::AssignmentChoicesOf(control);
 }
-
-// Remote list entries: Not Assigned, Bypass, Preset.
-constexpr std::array<std::uint16_t, 3> kRemoteFields = {
-    protocol::kNotAssigned, protocol::kRemoteBypass, protocol::kRemotePresetChange};
 
 }  // namespace
 

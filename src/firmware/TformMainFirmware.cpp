@@ -10,17 +10,13 @@
 #include "effects/PresetFiles.h"
 #include "firmware/EraseSettingsTexts.h"
 #include "firmware/TformFirmwareUpgrade.h"
-#include "link/BootloaderClient.h"
+#include "link/BootloaderEntry.h"
 #include "platform/Dialogs.h"
 #include "protocol/Messages.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// The firmware that enters its bootloader on the enter-bootloader message.
-constexpr unsigned kFirstFirmwareWithBootloaderMessage = 9;
-constexpr auto kEnterBootloaderPause = 100ms;
 
 // The dated preset that lets the player bring the sound back after the erase.
 bool SavePresetBeforeErase(EditorContext& context, bool requestAccepted) {
@@ -49,7 +45,8 @@ void TformMain::menuFirmwareUpgradeModeClick() {
     }
     menuFirmwareUpgradeMode->setChecked(true);
     context_.BootloaderMode = true;
-    if (context_.FirmwareVersionText.toUInt() < kFirstFirmwareWithBootloaderMessage ||
+    if (context_.FirmwareVersionText.toUInt() <
+            varkunda::link::kFirstFirmwareWithBootloaderMessage ||
         !context_.DeviceLinked) {
         context_.SkipStatusAfterLink = true;
         return;
@@ -72,10 +69,8 @@ void TformMain::EnterBootloader() {
         if (readTimerWasOn) Timer_USB_Read->start();
         return;
     }
-    SendToPedal(context_, varkunda::protocol::EnterBootloaderMessage());
-    PauseForPedal(context_, kEnterBootloaderPause);
     varkunda::link::BootloaderClient client(*context_.transport);
-    if (client.Connect()) {
+    if (varkunda::link::EnterBootloader(client, *context_.transport)) {
         context_.dialogs.showMessage(QStringLiteral("Connection to bootloader failed"));
     } else {
         context_.dialogs.showMessage(

@@ -84,11 +84,13 @@ BootloaderResult RunFirmwareUpgrade(Transport& transport, std::span<const std::u
     BootloaderClient client(transport);
     if (auto error = client.EraseAll()) return error;
     if (auto error = client.WriteImage(image, hooks.written)) return error;
-    const BootloaderResult verified = client.VerifyImage(image, hooks.verified);
-    if (ReadMemoryRefused(verified))
-        transport.log().Print("Read Memory refused: the image is not checked");
-    else if (verified)
-        return verified;
+    if (hooks.readBack) {
+        const BootloaderResult verified = client.VerifyImage(image, hooks.verified);
+        if (ReadMemoryRefused(verified))
+            transport.log().Print("Read Memory refused: the image is not checked");
+        else if (verified)
+            return verified;
+    }
     if (auto error = client.WriteVersionRecord(firmwareNumber)) return error;
     if (hooks.beforeGo) hooks.beforeGo();
     if (auto error = client.Go()) return error;

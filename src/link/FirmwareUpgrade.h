@@ -15,6 +15,8 @@ struct FirmwareUpgradeHooks {
     BootloaderClient::Progress verified{};  // chunks read back and compared so far
     // The image is in flash, checked, with its version record; the pedal starts on Go.
     std::function<void()> beforeGo{};
+    // Off: no chunk is read back (a quicker run for a bench that checks otherwise).
+    bool readBack = true;
 };
 
 // The whole upgrade through a connected bootloader: erase, write, read every chunk back

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ class CliFixture : public ::testing::Test {
         QTextStream err(&result.err);
         result.status =
             varkunda::cli::RunCli(QStringList{QStringLiteral("varkunda-cli")} + arguments, out, err,
-                                  {&device, &environment});
+                                  {&device, &environment, errIsTerminal, stopRequested});
         out.flush();
         err.flush();
         return result;
@@ -54,4 +55,6 @@ class CliFixture : public ::testing::Test {
 
     varkunda::link::SimulatedD2xx device;
     varkunda::link::FakeLinkEnvironment environment;
+    bool errIsTerminal = false;
+    std::function<bool()> stopRequested;  // for log: asked before each read
 };
