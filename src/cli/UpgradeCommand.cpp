@@ -126,18 +126,25 @@ std::optional<int> ConnectBootloader(PedalSession& session, CommandContext& cont
     return std::nullopt;
 }
 
-int Upgrade(CommandContext& context, const FirmwareImage& image, bool readBack) {
+struct UpgradeChoices {
+    bool readBack = true;
+    bool noParity = false;
+};
+
+int Upgrade(CommandContext& context, const FirmwareImage& image, const UpgradeChoices& choices) {
     int status = exitstatus::kDone;
     auto session = PedalSession::CreateLinked(context, status);
     if (!session) return status;
-    link::BootloaderClient client(session->transport());
+    link::BootloaderClient client(session->transport(), choices.noParity
+                                                            ? link::LineMode::NormalLine
+                                                            : link::LineMode::BootloaderLine);
     if (auto failed = ConnectBootloader(*session, context, client)) return *failed;
 
     ProgressLine progress(context);
     link::FirmwareUpgradeHooks hooks;
     hooks.written = progress.Phase(QStringLiteral("Writing"));
     hooks.verified = progress.Phase(QStringLiteral("Reading back"));
-    hooks.readBack = readBack;
+    hooks.readBack = choices.readBack;
     hooks.beforeGo = [&] {
         progress.End();
         context.out << "Firmware Upgrade Complete, device will now restart\n";
@@ -180,7 +187,11 @@ int UpgradeCommand(CommandContext& context, const QStringList& arguments) {
         QStringLiteral("number"),
         QStringLiteral("The firmware number of FILE (5 to 13), written into the version record."),
         QStringLiteral("N"));
-    parser.addOptions({yes, noVerify, number});
+    const QCommandLineOption noParity(
+        QStringLiteral("no-parity"),
+        QStringLiteral("Talks to the bootloader without its even parity, for a port that cannot "
+                       "carry parity (a pseudo-terminal)."));
+    parser.addOptions({yes, noVerify, number, noParity});
     if (auto end = ParseCommand(
             context, parser,
             {QStringLiteral("upgrade"),
@@ -218,7 +229,7 @@ int UpgradeCommand(CommandContext& context, const QStringList& arguments) {
     if (!parser.isSet(yes))
         return context.Fail(exitstatus::kUsage,
                             QStringLiteral("upgrade: nothing was sent; confirm with --yes"));
-    return Upgrade(context, *image, !parser.isSet(noVerify));
+    return Upgrade(context, *image, {!parser.isSet(noVerify), parser.isSet(noParity)});
 }
 
 }  // namespace varkunda::cli

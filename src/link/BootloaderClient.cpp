@@ -34,7 +34,8 @@ BootloaderError ImageRefused() {
 
 }  // namespace
 
-BootloaderClient::BootloaderClient(Transport& transport) : transport_(transport) {}
+BootloaderClient::BootloaderClient(Transport& transport, LineMode line)
+    : transport_(transport), line_(line) {}
 
 std::uint8_t BootloaderClient::AddressChecksum(std::uint32_t address) {
     return static_cast<std::uint8_t>((address >> 24) ^ (address >> 16) ^ (address >> 8) ^ address);
@@ -114,7 +115,7 @@ BootloaderResult BootloaderClient::Exchange(std::span<const std::uint8_t> bytes,
 
 BootloaderResult BootloaderClient::Connect() {
     D2xxAccess& access = transport_.access();
-    access.SetLineParameters(LineMode::BootloaderLine);
+    access.SetLineParameters(line_);
     access.SetDeviceDataCharacteristics();
     received_.clear();
     const std::uint8_t sync[] = {kSync};

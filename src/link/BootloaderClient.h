@@ -84,9 +84,11 @@ class BootloaderClient {
     // Chunks written (or read back) so far, of all.
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
 
-    explicit BootloaderClient(Transport& transport);
+    // `line` is the bootloader's even parity; NormalLine only for a port that cannot carry
+    // parity (a pseudo-terminal), whose other end takes the bytes as they come.
+    explicit BootloaderClient(Transport& transport, LineMode line = LineMode::BootloaderLine);
 
-    // Switches the line to the bootloader's even parity and sends the sync byte; the
+    // Switches the line to the bootloader's parity and sends the sync byte; the
     // bootloader's first answer must be ACK. Stray 0x00 bytes before it are skipped.
     BootloaderResult Connect();
     BootloaderResult EraseAll();
@@ -123,6 +125,7 @@ class BootloaderClient {
                                          std::optional<LinkError>& error);
 
     Transport& transport_;
+    LineMode line_;
     std::deque<std::uint8_t> received_;  // bytes read from the driver, not yet used
 };
 

@@ -23,7 +23,8 @@ struct ProgramRun {
 
 class CliOverPseudoTerminal : public ::testing::Test {
   protected:
-    CliOverPseudoTerminal() : pedal({"--no-pacing"}), terminal(pedal.firstLine()) {}
+    explicit CliOverPseudoTerminal(std::vector<std::string> simArguments = {"--no-pacing"})
+        : pedal(std::move(simArguments)), terminal(pedal.firstLine()) {}
 
     ProgramRun Run(const QStringList& arguments) {
         QProcess program;
@@ -82,6 +83,26 @@ TEST_F(CliOverPseudoTerminal, ABadSetSendsNothingAndTheValueStays) {
     EXPECT_EQ(refused.status, exitstatus::kUsage);
     EXPECT_EQ(refused.err.count('\n'), 1);
     EXPECT_EQ(Run({"get", "Dry"}).out, before.out);
+}
+
+// A pseudo-terminal carries no parity: the bootloader is spoken to at 8N1 (--no-parity), as
+// stm32flash is run with -m 8n1.
+TEST_F(CliOverPseudoTerminal, UpgradeEntersTheBootloaderAndThePedalRunsTheNewFirmware) {
+    const auto upgrade = Run({"upgrade", "12", "--yes", "--no-parity"});
+    EXPECT_EQ(upgrade.status, exitstatus::kDone) << upgrade.err.toStdString();
+    EXPECT_TRUE(upgrade.out.endsWith("Firmware: 12\n")) << upgrade.out.toStdString();
+    EXPECT_TRUE(Run({"status"}).out.contains("Firmware: 12\n"));
+}
+
+class CliOverPseudoTerminalInBootloader : public CliOverPseudoTerminal {
+  protected:
+    CliOverPseudoTerminalInBootloader() : CliOverPseudoTerminal({"--no-pacing", "--bootloader"}) {}
+};
+
+TEST_F(CliOverPseudoTerminalInBootloader, UpgradeUsesTheRunningBootloader) {
+    const auto upgrade = Run({"upgrade", "13", "--yes", "--no-parity"});
+    EXPECT_EQ(upgrade.status, exitstatus::kDone) << upgrade.err.toStdString();
+    EXPECT_TRUE(upgrade.out.endsWith("Firmware: 13\n")) << upgrade.out.toStdString();
 }
 
 }  // namespace
