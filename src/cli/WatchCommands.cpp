@@ -28,10 +28,11 @@ std::function<bool()> StopOnSignals() {
     return [] { return stopSignalled != 0; };
 }
 
-link::LinkLog LogTo(QTextStream& out) {
+// The link's lines once `listening` is set: what it says while it opens is left out.
+link::LinkLog LogTo(QTextStream& out, const bool& listening) {
     link::LinkLog log;
-    log.print = [&out](const std::string& line) {
-        out << QString::fromStdString(line) << '\n' << Qt::flush;
+    log.print = [&out, &listening](const std::string& line) {
+        if (listening) out << QString::fromStdString(line) << '\n' << Qt::flush;
     };
     log.appendDirect = log.print;
     return log;
@@ -50,8 +51,10 @@ int LogCommand(CommandContext& context, const QStringList& arguments) {
                                 arguments))
         return *end;
     int status = exitstatus::kDone;
-    auto session = PedalSession::CreateLinked(context, status, LogTo(context.out));
+    bool listening = false;
+    auto session = PedalSession::CreateLinked(context, status, LogTo(context.out, listening));
     if (!session) return status;
+    listening = true;
     const auto stopRequested =
         context.injection.stopRequested ? context.injection.stopRequested : StopOnSignals();
     link::Transport& transport = session->transport();

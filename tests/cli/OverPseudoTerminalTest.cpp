@@ -94,6 +94,20 @@ TEST_F(CliOverPseudoTerminal, UpgradeEntersTheBootloaderAndThePedalRunsTheNewFir
     EXPECT_TRUE(Run({"status"}).out.contains("Firmware: 12\n"));
 }
 
+TEST_F(CliOverPseudoTerminal, LogRunsUntilSigtermAndThenEndsWithStatusZero) {
+    QProcess program;
+    program.start(QStringLiteral(VARKUNDA_CLI_PROGRAM),
+                  {"--device", "serial:" + QString::fromStdString(terminal), "log"});
+    ASSERT_TRUE(program.waitForStarted());
+    // Time to open the port; a log still running then is ended by the signal.
+    EXPECT_FALSE(program.waitForFinished(1000));
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), exitstatus::kDone)
+        << program.readAllStandardError().toStdString();
+}
+
 class CliOverPseudoTerminalInBootloader : public CliOverPseudoTerminal {
   protected:
     CliOverPseudoTerminalInBootloader() : CliOverPseudoTerminal({"--no-pacing", "--bootloader"}) {}
