@@ -16,8 +16,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 // The dated preset that lets the player bring the sound back after the erase.
 bool SavePresetBeforeErase(EditorContext& context, bool requestAccepted) {
     const QString notErased = QStringLiteral("The settings were not erased");

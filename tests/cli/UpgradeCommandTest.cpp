@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CliFixture.h"
+#include "protocol/StatusReply.h"
 #include "tools/TestImages.h"
 
 namespace {
@@ -168,6 +169,15 @@ TEST_F(CliUpgrade, APedalThatCannotEnterOrAnswersNothingIsLeftAlone) {
     EXPECT_EQ(run.status, exitstatus::kNoAnswer);
     EXPECT_EQ(run.errLines().size(), 1);
     EXPECT_EQ(Writes(), (std::vector<std::string>{"0200", "7F even", "7F even"}));
+}
+
+TEST_F(CliUpgrade, AnotherFirmwareNumberAfterTheStartIsNoSuccess) {
+    pedal().overrideStatusNumbers({{protocol::kStatusFirmwareIndex, 9}});
+    const auto run = Run({"upgrade", "--yes", "--no-verify"});
+    EXPECT_EQ(run.status, exitstatus::kNoAnswer);
+    EXPECT_TRUE(run.out.endsWith("Firmware: 9\n"));
+    EXPECT_EQ(run.errLines(),
+              QStringList{"varkunda-cli: The pedal reports firmware 9 after the upgrade, not 13."});
 }
 
 TEST_F(CliUpgrade, AFailureNamesStepAndChunkAndStopsBeforeTheStart) {
