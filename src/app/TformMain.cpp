@@ -136,6 +136,9 @@ void TformMain::createMenus() {
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
     bar->setFixedHeight(kMenuBarHeight);
+    // Six titles fill the fixed width only with the items set closer than the looks'
+    // own spacing.
+    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 2px; }"));
 
     menuFile = bar->addMenu(QStringLiteral("File"));
     menuLoadPreset = addItem(menuFile, QStringLiteral("Load Preset"));
