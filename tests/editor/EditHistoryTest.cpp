@@ -285,6 +285,17 @@ TEST_F(EditHistoryTest, CompareSwitchesSidesSendingOnlyTheDifferingParameters) {
     EXPECT_EQ(effects().windowTitle(), caption);
     EXPECT_FALSE(history().SideShown().has_value());
     EXPECT_EQ(stack().count(), stepsBeforeReply);
+
+    // Undo is an edit too: it ends the comparison and works on the side shown. Undoing
+    // the Split flip on A, which holds Split's earlier value, sends nothing.
+    history().compareAction()->trigger();
+    editor.clearWire();
+    history().undoAction()->trigger();
+    EXPECT_EQ(effects().windowTitle(), caption);
+    EXPECT_FALSE(history().SideShown().has_value());
+    EXPECT_TRUE(writes().empty());
+    history().redoAction()->trigger();
+    EXPECT_EQ(writes().size(), 1u);
 }
 
 TEST_F(EditHistoryTest, EditMenuSitsBetweenFileAndConnectionAndNamesTheStep) {
