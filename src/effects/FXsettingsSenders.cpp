@@ -150,8 +150,8 @@ std::uint32_t TformFXsettings::SendDialParameter(ArcDial* dial, std::size_t para
     // finds nothing to snap.
     dial->setAngle(protocol::SnapDialAngle(dial->angle()));
     // A preset load, undo and redo send the value they put back: the angle shows it only
-    // to a whole degree, and its re-encoding would move the sound at every load. Dials the pedal
-    // counts in steps still go through the angle.
+    // to a whole degree, and its re-encoding would move the sound at every load. Dials
+    // the pedal counts in steps still go through the angle.
     const bool loadedValue = (SendImmediately || restoring_) &&
                              parameters_.info(parameter).fullScale == protocol::kDialFullScale;
     const std::uint32_t value =
