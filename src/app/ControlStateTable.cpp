@@ -1,6 +1,7 @@
 #include "app/ControlStateTable.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QWidget>
 #include <algorithm>
 #include <utility>
@@ -51,6 +52,7 @@ constexpr ControlLine kTable[] = {
     {Control::UploadTuningData,         {Off,     K,    Off,     On,    Off,  On,    K,         K}},
     {Control::MIDI,                     {Off,     K,    Off,     On,    Off,  On,    K,         K}},
     {Control::EffectWindowControls,     {Off,     K,    Off,     On,    Off,  On,    K,         K}},
+    {Control::EditHistory,              {Off,     K,    Off,     PV,    Off,  PV,    K,         K}},
     {Control::ConsoleEepromTools,       {Off,     K,    Off,     On,    K,    K,     K,         K}},
 };
 // clang-format on
@@ -70,7 +72,8 @@ constexpr Control kDeviceControls[] = {Control::UploadSelected,
                                        Control::EffectList,
                                        Control::UploadTuningData,
                                        Control::MIDI,
-                                       Control::EffectWindowControls};
+                                       Control::EffectWindowControls,
+                                       Control::EditHistory};
 constexpr Control kMainButtons[] = {Control::Request, Control::SaveParameters, Control::Assign,
                                     Control::SetFootswitchMode, Control::SetTuning};
 
@@ -89,11 +92,15 @@ constexpr std::size_t Index(Control control) { return static_cast<std::size_t>(c
 ControlStateTable::ControlStateTable(EditorContext& context) : context_(context) {}
 
 void ControlStateTable::bind(Control control, QAction* action) {
-    targets_[Index(control)] = {action, {}};
+    targets_[Index(control)] = {action, {}, {}};
 }
 
 void ControlStateTable::bind(Control control, QWidget* widget) {
-    targets_[Index(control)] = {{}, widget};
+    targets_[Index(control)] = {{}, widget, {}};
+}
+
+void ControlStateTable::bind(Control control, QActionGroup* group) {
+    targets_[Index(control)] = {{}, {}, group};
 }
 
 void ControlStateTable::bindFocusWindow(QWidget* window) { focusWindow_ = window; }
@@ -184,6 +191,7 @@ bool ControlStateTable::ownSetting(Control control) const {
     const Target& target = targets_[Index(control)];
     if (target.action) return target.action->isEnabled();
     if (target.widget) return !target.widget->testAttribute(Qt::WA_ForceDisabled);
+    if (target.group) return target.group->isEnabled();
     return false;
 }
 
@@ -191,4 +199,5 @@ void ControlStateTable::show(Control control, bool enabled) {
     const Target& target = targets_[Index(control)];
     if (target.action) target.action->setEnabled(enabled);
     if (target.widget) target.widget->setEnabled(enabled);
+    if (target.group) target.group->setEnabled(enabled);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QAction;
+class QActionGroup;
 class QWidget;
 struct EditorContext;
 
@@ -37,6 +38,7 @@ enum class Control : std::uint8_t {
     UploadTuningData,
     MIDI,
     EffectWindowControls,
+    EditHistory,  // the Edit menu's undo, redo and A/B items, in both windows
     ConsoleEepromTools,
 };
 inline constexpr std::size_t kControlCount =
@@ -84,6 +86,7 @@ public:
 
     void bind(Control control, QAction* action);
     void bind(Control control, QWidget* widget);
+    void bind(Control control, QActionGroup* group);
     // The window whose keyboard focus an exchange gives back when it ends.
     void bindFocusWindow(QWidget* window);
     // Whether the effect window holds values read from the linked pedal; the commands
@@ -104,6 +107,7 @@ private:
     struct Target {
         QPointer<QAction> action;
         QPointer<QWidget> widget;
+        QPointer<QActionGroup> group;
     };
 
     static Row RowOf(EditorState state);

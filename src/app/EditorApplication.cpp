@@ -7,6 +7,7 @@
 
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
+#include "effects/EditHistory.h"
 #include "effects/TformFXsettings.h"
 #include "firmware/TformFirmwareUpgrade.h"
 #include "frontend/LinkErrorText.h"
@@ -123,6 +124,8 @@ void EditorApplication::connectConsole() {
 
 void EditorApplication::createWindows() {
     const auto secondary = [](QWidget& window) { window.setAttribute(Qt::WA_QuitOnClose, false); };
+    editHistory_ = std::make_unique<EditHistory>(*context_);
+    context_->editHistory = editHistory_.get();
     formMain_ = std::make_unique<TformMain>(*context_);
     formFirmwareUpgrade_ = std::make_unique<TformFirmwareUpgrade>(*context_);
     context_->formFirmwareUpgrade = formFirmwareUpgrade_.get();
@@ -158,6 +161,8 @@ EditorApplication::~EditorApplication() {
     context_->formFirmwareUpgrade = nullptr;
     formFirmwareUpgrade_.reset();
     formMain_.reset();
+    context_->editHistory = nullptr;
+    editHistory_.reset();
 }
 
 void EditorApplication::show() { formMain_->show(); }

@@ -9,6 +9,7 @@
 #include "app/EditorContext.h"
 
 class Dialogs;
+class EditHistory;
 class HttpClient;
 class KnownFolders;
 class ResourceStore;
@@ -93,6 +94,7 @@ private:
     std::unique_ptr<varkunda::link::LinkEnvironment> ownedLinkEnvironment_;
     std::unique_ptr<varkunda::link::Transport> transport_;
     QVector<HeldLine> heldLines_;
+    std::unique_ptr<EditHistory> editHistory_;
 
     std::unique_ptr<TformMain> formMain_;
     std::unique_ptr<TformFirmwareUpgrade> formFirmwareUpgrade_;

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Dialogs;
+class EditHistory;
 class HttpClient;
 class KnownFolders;
 class ResourceStore;
@@ -59,6 +60,8 @@ struct EditorContext {
     TformFXsettings* formFXsettings = nullptr;
     TformNewVersionMsg* formNewVersionMsg = nullptr;
     TformUpdateUpdater* formUpdateUpdater = nullptr;
+    // The effect window's undo history and A/B comparison, made before the windows.
+    EditHistory* editHistory = nullptr;
 
     // State of the main window's module that the other windows read or write.
     bool DeviceLinked = false;

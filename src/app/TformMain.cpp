@@ -18,6 +18,7 @@
 #include "app/WindowPlacement.h"
 #include "app/WrappingButton.h"
 #include "console/TformPrint.h"
+#include "effects/EditHistory.h"
 #include "effects/TformFXsettings.h"
 #include "firmware/FirmwareNumbers.h"
 #include "link/D2xxAccess.h"
@@ -135,11 +136,21 @@ void TformMain::createMenus() {
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
     bar->setFixedHeight(kMenuBarHeight);
+    // Six titles fill the fixed width only with the items set closer than the looks'
+    // own spacing.
+    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 2px; }"));
 
     menuFile = bar->addMenu(QStringLiteral("File"));
     menuLoadPreset = addItem(menuFile, QStringLiteral("Load Preset"));
     menuSavePreset = addItem(menuFile, QStringLiteral("Save Preset"));
     menuLoadAlgorithmFromFile = addItem(menuFile, QStringLiteral("Load Effect From File"));
+
+    menuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    if (EditHistory* history = context_.editHistory) {
+        menuEdit->addActions({history->undoAction(), history->redoAction()});
+        menuEdit->addSeparator();
+        menuEdit->addActions({history->keepAAction(), history->compareAction()});
+    }
 
     menuConnection = bar->addMenu(QStringLiteral("Connection"));
     menuScan = addItem(menuConnection, QStringLiteral("Scan"));
@@ -269,6 +280,8 @@ void TformMain::bindControls() {
         {Control::MIDI, menuMIDI},
     };
     for (const auto& [control, widget] : widgets) controlStates_.bind(control, widget);
+    if (EditHistory* history = context_.editHistory)
+        controlStates_.bind(Control::EditHistory, history->actions());
     controlStates_.bindFocusWindow(this);
     controlStates_.setPedalValuesCheck([this] { return WindowHoldsPedalValues(); });
 }

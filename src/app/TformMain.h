@@ -106,6 +106,8 @@ public:
     QAction* menuLoadPreset = nullptr;
     QAction* menuSavePreset = nullptr;
     QAction* menuLoadAlgorithmFromFile = nullptr;
+    // Undo, Redo, Keep as A and Compare A/B of the effect window's edits.
+    QMenu* menuEdit = nullptr;
     QMenu* menuConnection = nullptr;
     QAction* menuScan = nullptr;
     QAction* menuConnect = nullptr;

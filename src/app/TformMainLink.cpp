@@ -12,6 +12,7 @@
 #include "app/EditorContext.h"
 #include "app/PedalExchangeGuard.h"
 #include "app/TformMain.h"
+#include "effects/EditHistory.h"
 #include "effects/TformFXsettings.h"
 #include "frontend/LinkErrorText.h"
 #include "link/D2xxAccess.h"
@@ -91,6 +92,8 @@ void TformMain::Link() {
         context_.device.driver().close(previous);
     context_.DeviceLinked = true;
     pedalValuesRead_ = false;
+    // Edits and A kept for the pedal linked before are not this one's.
+    if (context_.editHistory) context_.editHistory->Forget();
     controlStates_.enter(EditorState::Linked);
     Timer_USB_Read->start();
     if (!context_.SkipStatusAfterLink) RequestDeviceStatus();

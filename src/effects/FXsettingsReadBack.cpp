@@ -2,9 +2,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QScopedValueRollback>
+#include <cstdlib>
 
 #include "app/EditorContext.h"
 #include "effects/ArcDial.h"
+#include "effects/EditHistory.h"
 #include "effects/EffectControls.h"
 #include "effects/TformFXsettings.h"
 #include "effects/ToggleSwitch.h"
@@ -19,6 +21,14 @@ namespace {
 constexpr int kHighestTuning = 8;
 constexpr int kLowestSemitone = -5;
 constexpr int kHighestSemitone = 3;
+
+// Whether a dial the pedal counts in `steps` points into the span of `step`: the step it
+// shows on a read-back, give or take the rounding of the word its move sent.
+bool PointsAtStep(int angle, std::uint32_t step, std::uint32_t steps) {
+    const int halfStep = ArcDial::kSweep / (2 * static_cast<int>(steps)) + 1;
+    const int stepPosition = ArcDial::sweepPosition(protocol::ValueToDialAngle(step, steps));
+    return std::abs(ArcDial::sweepPosition(angle) - stepPosition) <= halfStep;
+}
 
 // Labels of the parameter print; the last two print the parameter's own name.
 constexpr std::array<const char*, 17> kPrintLabels = {"Dry: \t",
@@ -74,6 +84,11 @@ void TformFXsettings::getBypassStatus(const protocol::StatusReply& reply) {
 
 void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
     const QScopedValueRollback reading(showingPedalValues_, true);
+    bool changed = false;
+    for (const effect_controls::EffectControl& control : effect_controls::Controls())
+        changed |= !ShowsReportedValue(control, reply.parameters[control.parameter]);
+    const bool samePedalValues =
+        holdsPedalValues_ && pedalValuesEffect_ == context_.SelectedEffectName;
     for (std::size_t i = 0; i < parameters_.size(); ++i) parameters_.value(i) = reply.parameters[i];
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const QString label = i < kPrintLabels.size()
@@ -84,13 +99,44 @@ void TformFXsettings::getParameters(const protocol::StatusReply& reply) {
     ApplyParametersToWindow(false);
     holdsPedalValues_ = true;
     pedalValuesEffect_ = context_.SelectedEffectName;
+    if (EditHistory* history = context_.editHistory) {
+        if (samePedalValues)
+            history->PedalValuesShown(changed);
+        else
+            history->Forget();
+    }
+}
+
+// A dial the pedal counts in steps holds the word its last move sent, not a step.
+bool TformFXsettings::ShowsReportedValue(const effect_controls::EffectControl& control,
+                                         std::uint32_t reported) {
+    if (parameters_.value(control.parameter) == reported) return true;
+    const protocol::ParameterInfo& info = parameters_.info(control.parameter);
+    bool shown = false;
+    effect_controls::VisitComponent(
+        *this, control,
+        [&](ArcDial* dial) {
+            shown = info.fullScale != protocol::kDialFullScale &&
+                    PointsAtStep(dial->angle(), reported, info.fullScale);
+        },
+        [&](ToggleSwitch* toggle) {
+            shown = protocol::DecodeSwitch(info.kind, reported) == toggle->isOn();
+        },
+        [&](QCheckBox* box) {
+            shown = protocol::DecodeSwitch(info.kind, reported) == box->isChecked();
+        },
+        [&](QComboBox*) {});
+    return shown;
 }
 
 bool TformFXsettings::HoldsPedalValues() const {
     return holdsPedalValues_ && context_.DeviceLinked;
 }
 
-void TformFXsettings::ForgetPedalValues() { holdsPedalValues_ = false; }
+void TformFXsettings::ForgetPedalValues() {
+    holdsPedalValues_ = false;
+    if (EditHistory* history = context_.editHistory) history->Forget();
+}
 
 // Sets a control from its parameter's value; a value its kind cannot show leaves a
 // switch or the list as it was.
@@ -118,4 +164,5 @@ void TformFXsettings::ApplyParametersToWindow(bool send_immediately) {
     for (const effect_controls::EffectControl& control : effect_controls::Controls())
         ShowParameterValue(control);
     SendImmediately = false;
+    settled_ = CurrentValues();
 }

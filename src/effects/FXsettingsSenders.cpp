@@ -1,12 +1,15 @@
 // The effect window's change handlers: each control sends its parameter to the pedal.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
 
 #include "app/EditorContext.h"
 #include "app/SendToPedal.h"
 #include "effects/ArcDial.h"
+#include "effects/EditHistory.h"
 #include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/TformFXsettings.h"
@@ -87,6 +90,52 @@ void TformFXsettings::ParameterControlChanged(void (TformFXsettings::*handler)()
         [&](ToggleSwitch* toggle) { SwitchChanged(toggle, parameter); },
         [&](QCheckBox* box) { NoteCutChanged(box, parameter); },
         [&](QComboBox* list) { PitchListChanged(list, parameter); });
+
+    // A change that sent a new value is the player's edit, unless a status reply, the
+    // history or a preset load is moving the controls.
+    const EditedValues after = CurrentValues();
+    const EditedValues before = std::exchange(settled_, after);
+    if (showingPedalValues_ || restoring_ || SendImmediately || after.values == before.values)
+        return;
+    if (EditHistory* history = context_.editHistory)
+        history->RecordControlChange(parameter, before, after);
+}
+
+EditedValues TformFXsettings::CurrentValues() const {
+    EditedValues current;
+    current.values = parameters_.values();
+    for (const effect_controls::EffectControl& control : effect_controls::Controls()) {
+        if (const auto* dial = std::get_if<ArcDial * TformFXsettings::*>(&control.member))
+            current.angles[control.parameter] = (this->**dial)->angle();
+    }
+    return current;
+}
+
+void TformFXsettings::RestoreValues(const EditedValues& target, bool immediately) {
+    const QScopedValueRollback restoring(restoring_, true);
+    const QScopedValueRollback sendNow(SendImmediately, immediately);
+    const EditedValues current = CurrentValues();
+    for (const effect_controls::EffectControl& control : effect_controls::Controls()) {
+        const std::size_t parameter = control.parameter;
+        if (target.values[parameter] == current.values[parameter] &&
+            target.angles[parameter] == current.angles[parameter])
+            continue;
+        parameters_.value(parameter) = target.values[parameter];
+        QWidget* component = nullptr;
+        effect_controls::VisitComponent(*this, control,
+                                        [&](QWidget* widget) { component = widget; });
+        {
+            // Moved quietly, then its handler runs once, even where the control shows
+            // no difference.
+            const QSignalBlocker quiet(component);
+            if (auto* dial = qobject_cast<ArcDial*>(component))
+                dial->setAngle(target.angles[parameter]);
+            else
+                ShowParameterValue(control);
+        }
+        (this->*control.changed)();
+    }
+    settled_ = CurrentValues();
 }
 
 // Dials. While a Request load runs or a reply is shown they stay silent, so the
@@ -100,11 +149,11 @@ std::uint32_t TformFXsettings::SendDialParameter(ArcDial* dial, std::size_t para
     // Writing the snapped angle back raises this dial's handler once more; that run
     // finds nothing to snap.
     dial->setAngle(protocol::SnapDialAngle(dial->angle()));
-    // A preset load sends the value it loaded: the angle shows it only to a whole degree,
-    // and its re-encoding would move the sound at every load. Dials the pedal counts in
-    // steps still go through the angle.
-    const bool loadedValue =
-        SendImmediately && parameters_.info(parameter).fullScale == protocol::kDialFullScale;
+    // A preset load, undo and redo send the value they put back: the angle shows it only
+    // to a whole degree, and its re-encoding would move the sound at every load. Dials
+    // the pedal counts in steps still go through the angle.
+    const bool loadedValue = (SendImmediately || restoring_) &&
+                             parameters_.info(parameter).fullScale == protocol::kDialFullScale;
     const std::uint32_t value =
         loadedValue ? parameters_.value(parameter) : protocol::DialAngleToValue(dial->angle());
     const std::string text = protocol::SetParameterMessage(parameters_.address(parameter), value);

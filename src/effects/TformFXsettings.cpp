@@ -13,6 +13,7 @@
 #include "app/EditorContext.h"
 #include "app/Fonts.h"
 #include "effects/ArcDial.h"
+#include "effects/EditHistory.h"
 #include "effects/EffectControls.h"
 #include "effects/FXsettingsTexts.h"
 #include "effects/ToggleSwitch.h"
@@ -43,6 +44,10 @@ TformFXsettings::TformFXsettings(EditorContext& context, QWidget* parent)
     for (QComboBox* list : assignLists_) SetTextFont(*list, text_size::kTool);
     FormCreate();
     ConnectHandlers();
+    settled_ = CurrentValues();
+    // Undo and redo work from this window too.
+    if (EditHistory* history = context_.editHistory)
+        addActions({history->undoAction(), history->redoAction()});
 }
 
 TformFXsettings::~TformFXsettings() = default;
@@ -83,7 +88,10 @@ void TformFXsettings::ConnectHandlers() {
     for (const effect_controls::EffectControl& control : effect_controls::Controls()) {
         effect_controls::VisitComponent(
             *this, control,
-            [&](ArcDial* dial) { connect(dial, &ArcDial::changed, this, control.changed); },
+            [&](ArcDial* dial) {
+                connect(dial, &ArcDial::changed, this, control.changed);
+                dial->installEventFilter(this);
+            },
             [&](ToggleSwitch* toggle) {
                 connect(toggle, &ToggleSwitch::switched, this, control.changed);
             },
@@ -121,7 +129,11 @@ void TformFXsettings::showEvent(QShowEvent* event) {
 
 void TformFXsettings::FormShow() {
     SetFrameColours();
-    if (context_.SelectedEffectName != pedalValuesEffect_) holdsPedalValues_ = false;
+    // Another effect's edits and A are not this one's.
+    if (context_.SelectedEffectName != pedalValuesEffect_)
+        ForgetPedalValues();
+    else if (EditHistory* history = context_.editHistory)
+        history->EndComparison();
     if (!context_.SelectedEffectName.isEmpty()) setWindowTitle(context_.SelectedEffectName);
     const QString resourceName = ResourceNameOf(context_.SelectedEffectName);
     Log("resource name: " + resourceName);
@@ -186,6 +198,12 @@ bool TformFXsettings::eventFilter(QObject* watched, QEvent* event) {
     if (watched == chkDominantNoteCut && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         chkDominantNoteCutMouseDown();
+    }
+    // A drag of a dial is one step of the history however long it takes.
+    EditHistory* history = context_.editHistory;
+    if (history && qobject_cast<ArcDial*>(watched)) {
+        if (event->type() == QEvent::MouseButtonPress) history->DialPressed();
+        if (event->type() == QEvent::MouseButtonRelease) history->DialReleased();
     }
     return QWidget::eventFilter(watched, event);
 }

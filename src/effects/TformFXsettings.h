@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/EditedValues.h"
 #include "protocol/Parameters.h"
 #include "protocol/StatusReply.h"
 
@@ -67,6 +68,14 @@ class TformFXsettings : public QWidget {
     // send their values (getParameters calls it without sending). With send_immediately
     // the dial handlers write at once instead of through the send timer.
     void ApplyParametersToWindow(bool send_immediately);
+
+    // The values and dial positions the window holds now.
+    EditedValues CurrentValues() const;
+    // Puts back every parameter whose value or dial position differs from `target`;
+    // each one sends as the player's change of its control does, a dial through the send
+    // timer unless `immediately`. Dials the pedal keeps as a fraction send the exact
+    // value. Nothing of it is an edit of the history.
+    void RestoreValues(const EditedValues& target, bool immediately);
 
     // Whether the parameter values are the ones read from the linked pedal for the
     // shown effect: set when getParameters applied a status reply, cleared when another
@@ -192,6 +201,8 @@ class TformFXsettings : public QWidget {
     void WriteMessage(const std::string& text);
     void AssignmentListChanged(std::size_t control);
     void ShowParameterValue(const effect_controls::EffectControl& control);
+    // Whether the pedal reports the value the control shows.
+    bool ShowsReportedValue(const effect_controls::EffectControl& control, std::uint32_t reported);
 
     void Log(const QString& text) const;
     // The edit handlers that are silent while a Request load runs; every handler is
@@ -208,4 +219,8 @@ class TformFXsettings : public QWidget {
     QString pedalValuesEffect_;  // the effect shown when they were read
     bool busy_ = false;
     bool enabledBeforeBusy_ = true;
+    // What the window held after the last change of a control: the start of the next
+    // edit, since a dial's handler runs after the dial has moved.
+    EditedValues settled_;
+    bool restoring_ = false;  // RestoreValues is moving the controls
 };

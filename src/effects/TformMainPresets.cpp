@@ -2,6 +2,7 @@
 #include "app/EditorContext.h"
 #include "app/PedalSendReport.h"
 #include "app/TformMain.h"
+#include "effects/EditHistory.h"
 #include "effects/PresetFiles.h"
 #include "effects/TformFXsettings.h"
 #include "platform/Dialogs.h"
@@ -36,7 +37,10 @@ void TformMain::menuLoadPresetClick() {
     const auto values = presets::ReadFile(context_, name);
     if (!values) return;
     presets::LogLoadedValues(context_, *values);
+    const EditedValues before = effects->CurrentValues();
     for (std::size_t i = 0; i < values->size(); ++i)
         effects->Parameters().value(i) = (*values)[i].value;
     effects->ApplyParametersToWindow(true);
+    if (context_.editHistory)
+        context_.editHistory->RecordPresetLoad(before, effects->CurrentValues());
 }

@@ -172,7 +172,7 @@ TEST(Startup, MenuTreeHoldsEveryItemWithItsTextAndCheckMarks) {
     QStringList topMenus;
     for (const QAction* action : m.menuBar()->actions()) topMenus.append(action->text());
     EXPECT_EQ(topMenus,
-              QStringList({"File", "Connection", "Settings", "Firmware Upgrade", "Info"}));
+              QStringList({"File", "&Edit", "Connection", "Settings", "Firmware Upgrade", "Info"}));
     EXPECT_EQ(itemTexts(m.menuFile),
               QStringList({"Load Preset", "Save Preset", "Load Effect From File"}));
     EXPECT_EQ(itemTexts(m.menuConnection), QStringList({"Scan", "Link", "Unlink"}));
