@@ -58,7 +58,7 @@ holds_files() {
 depends_on_runtime() {
   local depends
   depends=$(dpkg-deb -f "$deb" Depends)
-  for package in libqt6widgets6 libqt6network6 libqt6serialport6 fonts-dejavu-core; do
+  for package in libqt6widgets6 libqt6network6 libqt6serialport6 libudev1 fonts-dejavu-core; do
     grep -q "\b$package\b" <<<"$depends" || { echo "Depends lacks $package: $depends"; return 1; }
   done
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6-dev
-  libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libgl-dev libudev-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core
   stm32flash
   file lintian appstream desktop-file-utils help2man

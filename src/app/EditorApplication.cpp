@@ -11,7 +11,9 @@
 #include "effects/TformFXsettings.h"
 #include "firmware/TformFirmwareUpgrade.h"
 #include "frontend/LinkErrorText.h"
+#include "link/ConnectionDoctor.h"
 #include "link/D2xxAccess.h"
+#include "link/DeviceArrivalWatcher.h"
 #include "link/QtLinkEnvironment.h"
 #include "link/Transport.h"
 #include "platform/QtDialogs.h"
@@ -50,8 +52,10 @@ EditorApplication::EditorApplication(varkunda::link::D2xx& driver, EditorService
     createServices(services);
     createTransport(services.linkEnvironment);
     connectDeviceReports();
+    connectDoctor(services.doctorSystem);
     holdConsoleLinesUntilConsoleExists();
     createWindows();
+    connectArrivals(services.arrivals);
 }
 
 void EditorApplication::createServices(const EditorServices& services) {
@@ -76,6 +80,28 @@ void EditorApplication::connectDeviceReports() {
     access_->setDeviceLostHandler([this](const varkunda::link::LinkError& error) {
         context_->DeviceLost(LinkErrorText(error));
     });
+}
+
+// The doctor names one cause with its fix; a system where all looks well, or where it
+// cannot tell, gives nothing to say.
+void EditorApplication::connectDoctor(const varkunda::link::DoctorSystem* system) {
+    if (!system) return;
+    context_->DiagnoseConnection = [system = *system] {
+        const varkunda::link::ConnectionDiagnosis diagnosis = DiagnoseConnection(system);
+        if (diagnosis.cause == varkunda::link::ConnectionCause::AllFine ||
+            diagnosis.cause == varkunda::link::ConnectionCause::CannotTell)
+            return QString();
+        return QString::fromStdString(diagnosis.text());
+    };
+}
+
+void EditorApplication::connectArrivals(varkunda::link::DeviceArrivalWatcher* arrivals) {
+    if (!arrivals) return;
+    TformMain* main = formMain_.get();
+    QObject::connect(arrivals, &varkunda::link::DeviceArrivalWatcher::devicesRemoved, main,
+                     &TformMain::DevicesRemoved);
+    QObject::connect(arrivals, &varkunda::link::DeviceArrivalWatcher::devicesArrived, main,
+                     &TformMain::DevicesArrived);
 }
 
 // The link logs to whatever console the context holds at the time of the line.

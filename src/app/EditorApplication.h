@@ -24,8 +24,10 @@ class TformUpdateUpdater;
 namespace varkunda::link {
 class D2xx;
 class D2xxAccess;
+class DeviceArrivalWatcher;
 class LinkEnvironment;
 class Transport;
+struct DoctorSystem;
 }  // namespace varkunda::link
 
 // The platform services the editor uses; each one left null is the Qt implementation.
@@ -42,6 +44,11 @@ struct EditorServices {
     // The update server's base address; none is the configured one (environment, then
     // build setting).
     std::optional<QString> updateServer;
+    // Bridges plugged in and pulled out while the editor runs; null: none are noticed.
+    varkunda::link::DeviceArrivalWatcher* arrivals = nullptr;
+    // The system the connection doctor examines when no pedal is found or a port does not
+    // open; null: no doctor (the software pedal and the vendor library need none).
+    const varkunda::link::DoctorSystem* doctorSystem = nullptr;
 };
 
 // The whole editor: the services, the device access on the given driver, the shared
@@ -74,6 +81,8 @@ private:
     void createServices(const EditorServices& services);
     void createTransport(varkunda::link::LinkEnvironment* environment);
     void connectDeviceReports();
+    void connectDoctor(const varkunda::link::DoctorSystem* system);
+    void connectArrivals(varkunda::link::DeviceArrivalWatcher* arrivals);
     void holdConsoleLinesUntilConsoleExists();
     void connectConsole();
     void createWindows();

@@ -52,6 +52,9 @@ struct EditorContext {
     // with "Report USB Errors" off; `reason` says which call found out. The main window
     // takes it; until then nothing happens.
     std::function<void(const QString& reason)> DeviceLost = [](const QString&) {};
+    // The connection doctor: why no pedal can be reached, with the fix, or empty when
+    // nothing the system shows explains it. Null when the editor has no doctor.
+    std::function<QString()> DiagnoseConnection;
 
     // The six windows, each set as soon as it has been created (null before that).
     TformMain* formMain = nullptr;

@@ -163,6 +163,12 @@ public slots:
     // to the unlinked state as Unlink does, so that Scan and Link find it again. Safe
     // inside an exchange: the handle is closed once the exchange has ended.
     void DeviceLost(const QString& reason);
+    // A bridge was plugged in: with no pedal linked the device list is read again and
+    // each device offered as Scan offers it; while linked or busy nothing happens.
+    void DevicesArrived();
+    // A bridge was pulled out: a linked pedal is asked at once, so a lost one goes
+    // unlinked; otherwise the device label shows what is still there.
+    void DevicesRemoved();
     void btnRequestClick();
     void RequestDeviceStatus();
     void Timer_USB_ReadTimer();
@@ -232,6 +238,12 @@ private:
     bool OpenDeviceLink();
     void EnterBootloader();
     void ShowLinkFailure(const varkunda::link::LinkError& error);
+    // What Scan does; a scan on a device's arrival shows no message when it finds none.
+    enum class ScanCause { Menu, Arrival };
+    void RunScan(ScanCause cause);
+    // Writes the connection doctor's cause and fix to the console and returns them;
+    // empty when there is no doctor or nothing to say.
+    QString ReportConnectionCause();
     void GoUnlinked();
     bool WindowHoldsPedalValues() const;
     void SendPedalMessage(const std::string& hexText);
@@ -259,6 +271,8 @@ private:
     // The effect window was set from a status reply of the pedal linked now; cleared when
     // a link starts or ends and when a reply is not applied to the window.
     bool pedalValuesRead_ = false;
+    // A scan is asking its questions; an arrival meanwhile starts no second one.
+    bool scanRunning_ = false;
     QActionGroup* instrumentRangeGroup_ = nullptr;
     QActionGroup* bypassStatusGroup_ = nullptr;
 };

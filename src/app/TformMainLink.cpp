@@ -1,11 +1,13 @@
 // The main window's device link: finding, linking and unlinking the pedal, the status
 // request, the reply timer and the effect list.
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include "app/BuiltinResources.h"
@@ -25,6 +27,7 @@
 namespace {
 // What Link appends to the device's description, and Unlink takes off again.
 const QString kLinkedSuffix = QStringLiteral(" linked");
+const QString kNoDeviceFound = QStringLiteral("No device found");
 const QString kDeviceLostMessage = QStringLiteral(
     "The Varkunda TZ5 was disconnected. Plug it in again and choose Connection > Scan.");
 constexpr int kBytesOfImageShown = 256;  // characters of the image logged on loading
@@ -53,13 +56,19 @@ void TformMain::ReadDeviceIdentity() {
 
 void TformMain::menuScanClick() { ScanForDevices(); }
 
-void TformMain::ScanForDevices() {
+void TformMain::ScanForDevices() { RunScan(ScanCause::Menu); }
+
+void TformMain::RunScan(ScanCause cause) {
+    const QScopedValueRollback<bool> scanning(scanRunning_, true);
     lblDeviceName->setText(QStringLiteral("Device Name"));
     const auto devices = varkunda::link::ListDevices(context_.device);
     context_.ConsolePrint(QStringLiteral("FT device count: ") + QString::number(devices.size()));
     if (devices.empty()) {
-        context_.dialogs.showMessage(QStringLiteral("No device found"));
-        lblDeviceName->setText(QStringLiteral("No device found"));
+        const QString why = ReportConnectionCause();
+        if (cause == ScanCause::Menu)
+            context_.dialogs.showMessage(
+                why.isEmpty() ? kNoDeviceFound : kNoDeviceFound + QStringLiteral("\r\n") + why);
+        lblDeviceName->setText(kNoDeviceFound);
         controlStates_.enter(EditorState::NoDevice);
         return;
     }
@@ -75,6 +84,38 @@ void TformMain::ScanForDevices() {
         else
             controlStates_.enter(EditorState::DeviceFound);
     }
+}
+
+QString TformMain::ReportConnectionCause() {
+    if (!context_.DiagnoseConnection) return {};
+    const QString why = context_.DiagnoseConnection();
+    if (!why.isEmpty()) context_.ConsolePrint(QStringLiteral("Connection doctor: ") + why);
+    return why;
+}
+
+// An arrival while a scan asks, an exchange runs or another window waits for an answer
+// is left alone: Scan finds the device later.
+void TformMain::DevicesArrived() {
+    if (context_.DeviceLinked || scanRunning_ || controlStates_.exchangeRunning() ||
+        QApplication::activeModalWidget())
+        return;
+    RunScan(ScanCause::Arrival);
+}
+
+void TformMain::DevicesRemoved() {
+    if (scanRunning_ || controlStates_.exchangeRunning()) return;
+    if (context_.DeviceLinked) {
+        context_.transport->PollDeviceInput();
+        return;
+    }
+    const auto devices = varkunda::link::ListDevices(context_.device);
+    if (devices.empty()) {
+        lblDeviceName->setText(kNoDeviceFound);
+        controlStates_.enter(EditorState::NoDevice);
+        return;
+    }
+    context_.DeviceSerial = Text(devices.back().serial);
+    lblDeviceName->setText(Text(devices.back().description));
 }
 
 void TformMain::ConnectOnClick() { Link(); }
@@ -126,6 +167,8 @@ void TformMain::ShowLinkFailure(const varkunda::link::LinkError& error) {
     context_.ConsolePrint(text);
     if (error.kind == varkunda::link::LinkErrorKind::LineSettingsFailed)
         context_.dialogs.showMessage(text);
+    else
+        ReportConnectionCause();
 }
 
 void TformMain::menuDisconnectClick() {

@@ -45,6 +45,8 @@ public:
         http_ = std::make_unique<QtHttpClient>(httpTimeLimit);
         services.http = http ? http : http_.get();
         services.updateServer = updateServer;
+        services.arrivals = arrivals;
+        services.doctorSystem = doctorSystem;
         app_ = std::make_unique<EditorApplication>(driver_, services);
         if (!runWebVersionCheck) app_->formMain().TimerCheckWebVersion->stop();
         return *app_;
@@ -89,6 +91,9 @@ public:
     std::chrono::milliseconds httpTimeLimit{10000};
     // Replaces the client above when set.
     HttpClient* http = nullptr;
+    // Arriving devices and the connection doctor's system; none unless a test sets them.
+    varkunda::link::DeviceArrivalWatcher* arrivals = nullptr;
+    const varkunda::link::DoctorSystem* doctorSystem = nullptr;
     QList<int> sleeps;
 
 private:
