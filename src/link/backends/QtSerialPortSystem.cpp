@@ -4,6 +4,11 @@
 
 #include "link/backends/SerialPortIo.h"
 
+#if defined(__linux__)
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
 namespace varkunda::link {
 namespace {
 
@@ -103,6 +108,19 @@ class QtSerialPortIo final : public SerialPortIo {
 
     PortError error() const override {
         return {ProblemOf(port_.error()), port_.errorString().toStdString()};
+    }
+
+    bool setLowLatency() override {
+#if defined(__linux__)
+        if (!port_.isOpen()) return false;
+        serial_struct settings{};
+        const int fd = static_cast<int>(port_.handle());
+        if (ioctl(fd, TIOCGSERIAL, &settings) != 0) return false;
+        settings.flags |= ASYNC_LOW_LATENCY;
+        return ioctl(fd, TIOCSSERIAL, &settings) == 0;
+#else
+        return false;
+#endif
     }
 
   private:
