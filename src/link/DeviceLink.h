@@ -53,8 +53,8 @@ LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial, b
 
 // Switches the open line to the bootloader's even parity, sends 0x7F and returns the
 // first byte answered as two hex digits ("79" is an acknowledgement), or empty when
-// none came or the line could not be switched. Appends "received Byte: " and the answer to the log
-// without scrolling.
+// none came. A parity the port refused is reported and the sync sent all the same. Appends
+// "received Byte: " and the answer to the log without scrolling.
 std::string BootloaderHandshake(Transport& transport);
 
 }  // namespace varkunda::link

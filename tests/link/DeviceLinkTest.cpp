@@ -79,6 +79,13 @@ TEST_F(DeviceLinkTest, TheBootloaderHandshakeSwitchesToEvenParityAndReadsTheAck)
     EXPECT_EQ(access.LineParity, ft::PARITY_EVEN);
     EXPECT_EQ(lines.back(), "direct received Byte: 79");
 
+    // A port that cannot carry parity (a pseudo-terminal) still gets the sync.
+    driver.failing = {{"setDataCharacteristics", ft::INVALID_PARAMETER}};
+    EXPECT_EQ(BootloaderHandshake(transport), "79");
+    EXPECT_EQ(reports, std::vector<LinkError>{
+                           FailedCall("FT_SetDataCharacteristics", ft::INVALID_PARAMETER)});
+    driver.failing.clear();
+
     driver.onWrite = nullptr;  // a pedal running its normal firmware stays silent
     EXPECT_EQ(BootloaderHandshake(transport), "");
     EXPECT_EQ(lines.back(), "direct received Byte: ");
