@@ -121,6 +121,7 @@ void TformFirmwareUpgrade::btnUpgradeFirmwareClick() {
     varkunda::link::BootloaderResult result;
     {
         running_ = true;
+        cmbFirmwareChoose->setEnabled(false);  // the image chosen is the image written
         PedalExchangeGuard guard(context_);
         // The run's own message says what failed; no second report from the driver calls.
         const bool reportsWereOn = context_.device.ErrorReportsOn;
@@ -128,6 +129,7 @@ void TformFirmwareUpgrade::btnUpgradeFirmwareClick() {
         result = varkunda::link::RunFirmwareUpgrade(
             *context_.transport, bytes, static_cast<unsigned>(SelectedFirmwareNumber), hooks);
         context_.device.ErrorReportsOn = reportsWereOn;
+        cmbFirmwareChoose->setEnabled(true);
         running_ = false;
     }
     if (result) {

@@ -169,6 +169,8 @@ TEST_P(CompleteRun, WritesEveryChunkTheRecordAndGoThenShowsTheNewFirmware) {
     EXPECT_EQ(editor.pedal().latencyTimer(), std::chrono::milliseconds(2))
         << "the editor's latency timer on the bridge it opened";
     EXPECT_TRUE(main().menuStartFirmwareUpgrade->isEnabled());
+    EXPECT_FALSE(main().btnRequest->isEnabled()) << "nothing for the firmware to the bootloader";
+    EXPECT_FALSE(main().btnUpload->isEnabled());
     dialogs().clear();
     int highestProgress = 0;
     int progressDuringReadBack = 0;
@@ -179,9 +181,11 @@ TEST_P(CompleteRun, WritesEveryChunkTheRecordAndGoThenShowsTheNewFirmware) {
     std::vector<bool> enabledWhileRunning;
     main().menuStartFirmwareUpgrade->trigger();
     editor.editor.linkEnvironment.onSleep = [&](std::chrono::milliseconds) {
-        for (bool on : {main().btnRequest->isEnabled(), main().btnSaveParameters->isEnabled(),
-                        main().menuStartFirmwareUpgrade->isEnabled(),
-                        window().btnUpgradeFirmware->isEnabled()})
+        if (!window().upgradeRunning()) return;  // the status request after it
+        for (bool on :
+             {main().btnRequest->isEnabled(), main().btnSaveParameters->isEnabled(),
+              main().menuStartFirmwareUpgrade->isEnabled(),
+              window().btnUpgradeFirmware->isEnabled(), window().cmbFirmwareChoose->isEnabled()})
             enabledWhileRunning.push_back(on);
     };
     window().btnUpgradeFirmware->click();
