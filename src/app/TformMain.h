@@ -26,6 +26,7 @@ struct StatusReply;
 }
 namespace varkunda::link {
 struct LinkError;
+struct LinkOpenResult;
 }
 
 // The editor's main window: the device link menus, the pedal identity labels, the
@@ -235,7 +236,7 @@ private:
     bool SelectReportedEffect();
     void ShowAlgorithmUploadRequest(const QString& reason);
     void CloseEffectWindow();
-    bool OpenDeviceLink();
+    varkunda::link::LinkOpenResult OpenDeviceLink();
     void EnterBootloader();
     void ShowLinkFailure(const varkunda::link::LinkError& error);
     // What Scan does; a scan on a device's arrival shows no message when it finds none.

@@ -125,7 +125,8 @@ void TformMain::Link() {
     // once the second is open, so no device is left open behind the editor's back.
     const bool relink = context_.DeviceLinked;
     const varkunda::link::FtHandle previous = context_.device.DeviceHandle;
-    if (!OpenDeviceLink()) {
+    const varkunda::link::LinkOpenResult opened = OpenDeviceLink();
+    if (!opened.opened()) {
         context_.ConsolePrint(QStringLiteral("Link failed: the device could not be opened"));
         return;
     }
@@ -136,11 +137,14 @@ void TformMain::Link() {
     // Edits and A kept for the pedal linked before are not this one's.
     if (context_.editHistory) context_.editHistory->Forget();
     controlStates_.enter(EditorState::Linked);
+    // A pedal in its bootloader takes nothing but the upgrade.
+    if (context_.BootloaderMode && opened.bootloaderConnected())
+        controlStates_.enter(EditorState::BootloaderConnected);
     Timer_USB_Read->start();
     if (!context_.SkipStatusAfterLink) RequestDeviceStatus();
 }
 
-bool TformMain::OpenDeviceLink() {
+varkunda::link::LinkOpenResult TformMain::OpenDeviceLink() {
     const auto result = varkunda::link::OpenDeviceLink(
         *context_.transport, context_.DeviceSerial.toLatin1().toStdString(),
         context_.BootloaderMode);
@@ -152,12 +156,11 @@ bool TformMain::OpenDeviceLink() {
         if (result.bootloaderConnected()) {
             context_.dialogs.showMessage(
                 QStringLiteral("Connection to bootloader succeeded, ready for firmware upgrade"));
-            controlStates_.enter(EditorState::BootloaderConnected);
         } else {
             context_.dialogs.showMessage(QStringLiteral("Connection to bootloader failed"));
         }
     }
-    return result.opened();
+    return result;
 }
 
 // The failed call itself has been reported by the access layer (a denied port even with

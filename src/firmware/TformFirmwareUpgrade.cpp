@@ -86,8 +86,10 @@ void TformFirmwareUpgrade::FirmwareSelect() {
     context_.ConsolePrint(SelectedFirmwareName);
 }
 
+// The write fills the first half of the bar, the read-back the second: both take about
+// as long.
 void TformFirmwareUpgrade::ShowProgress(std::size_t done, std::size_t total) {
-    ProgressBar1->setMaximum(static_cast<int>(total));
+    ProgressBar1->setMaximum(static_cast<int>(2 * total));
     ProgressBar1->setValue(static_cast<int>(done));
 }
 
@@ -107,6 +109,9 @@ void TformFirmwareUpgrade::btnUpgradeFirmwareClick() {
                                               static_cast<std::size_t>(image->size()));
     varkunda::link::FirmwareUpgradeHooks hooks;
     hooks.written = [this](std::size_t done, std::size_t total) { ShowProgress(done, total); };
+    hooks.verified = [this](std::size_t done, std::size_t total) {
+        ShowProgress(total + done, total);
+    };
     hooks.beforeGo = [this] {
         PauseForPedal(context_, kBeforeCompletionPause);
         context_.dialogs.showMessage(
@@ -116,6 +121,7 @@ void TformFirmwareUpgrade::btnUpgradeFirmwareClick() {
     varkunda::link::BootloaderResult result;
     {
         running_ = true;
+        cmbFirmwareChoose->setEnabled(false);  // the image chosen is the image written
         PedalExchangeGuard guard(context_);
         // The run's own message says what failed; no second report from the driver calls.
         const bool reportsWereOn = context_.device.ErrorReportsOn;
@@ -123,6 +129,7 @@ void TformFirmwareUpgrade::btnUpgradeFirmwareClick() {
         result = varkunda::link::RunFirmwareUpgrade(
             *context_.transport, bytes, static_cast<unsigned>(SelectedFirmwareNumber), hooks);
         context_.device.ErrorReportsOn = reportsWereOn;
+        cmbFirmwareChoose->setEnabled(true);
         running_ = false;
     }
     if (result) {

@@ -9,9 +9,9 @@
 
 namespace varkunda::link {
 
-// The nine calls of the FTDI D2XX driver that the editor uses, with the driver's own
-// status codes and constants. One implementation per backend (simulated pedal,
-// serial port, vendor library loaded at run time).
+// The calls of the FTDI D2XX driver that the editor uses, with the driver's own status
+// codes and constants. One implementation per backend (simulated pedal, serial port,
+// vendor library loaded at run time).
 class D2xx {
   public:
     virtual ~D2xx() = default;
@@ -29,6 +29,11 @@ class D2xx {
     virtual FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength,
                                             std::uint8_t stopBits, std::uint8_t parity) = 0;
     virtual FtStatus purge(FtHandle handle, std::uint32_t mask) = 0;
+    // FT_SetLatencyTimer: how long the bridge holds back fewer than a packet of received
+    // bytes. A backend without such a timer does not support it.
+    virtual FtStatus setLatencyTimer(FtHandle /*handle*/, std::uint8_t /*milliseconds*/) {
+        return ft::NOT_SUPPORTED;
+    }
     virtual FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) = 0;
     // Never blocks in practice: callers ask only for bytes already queued.
     virtual FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,

@@ -118,6 +118,11 @@ FtStatus D2xxAccess::PurgeDeviceTX() {
     return OnOpenDevice("FT_Purge TX", [&] { return driver_.purge(DeviceHandle, ft::PURGE_TX); });
 }
 
+FtStatus D2xxAccess::SetDeviceLatencyTimer(std::uint8_t milliseconds) {
+    if (deviceLoss_) return deviceLoss_->driverStatus;
+    return driver_.setLatencyTimer(DeviceHandle, milliseconds);
+}
+
 FtStatus D2xxAccess::GetDeviceQueueStatus() {
     return OnOpenDevice("FT_GetQueueStatus",
                         [&] { return driver_.getQueueStatus(DeviceHandle, DeviceQueueCount); });

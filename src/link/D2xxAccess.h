@@ -54,6 +54,9 @@ class D2xxAccess {
     FtStatus SetDeviceDataCharacteristics();
     FtStatus PurgeDeviceRX();
     FtStatus PurgeDeviceTX();
+    // Sets the bridge's latency timer. A bridge that keeps its own is no failure of the
+    // line, so nothing is reported: the status tells the caller.
+    FtStatus SetDeviceLatencyTimer(std::uint8_t milliseconds);
     FtStatus GetDeviceQueueStatus();
     // Reads what is queued (at most one buffer) into DeviceInBuffer from offset 0;
     // a failed read counts as 0 bytes.

@@ -25,6 +25,15 @@ std::optional<LinkError> ApplyLineSettings(D2xxAccess& access) {
     return error;
 }
 
+// Short answers then reach the editor within a few milliseconds; a bridge that keeps
+// its own timer only makes them slower.
+void ShortenLatencyTimer(D2xxAccess& access, const LinkLog& log) {
+    const FtStatus status = access.SetDeviceLatencyTimer(kEditorLatencyTimerMs);
+    if (status != ft::OK)
+        log.Print("Latency timer left as it was (FT_SetLatencyTimer status " +
+                  std::to_string(status) + "): short answers may come later");
+}
+
 }  // namespace
 
 std::vector<FoundDevice> ListDevices(D2xxAccess& access) {
@@ -57,6 +66,7 @@ LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial,
 
     log.Print("FT_HANDLE: 0x" + HandleText(access.DeviceHandle));
     log.AppendDirect("baud rate = " + std::to_string(access.LineBaudRate));
+    ShortenLatencyTimer(access, log);
     if (bootloaderMode) result.bootloaderAnswer = BootloaderHandshake(transport);
     return result;
 }
@@ -64,9 +74,11 @@ LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial,
 std::string BootloaderHandshake(Transport& transport) {
     D2xxAccess& access = transport.access();
     access.SetLineParameters(LineMode::BootloaderLine);
+    // A port that cannot carry parity (a pseudo-terminal) has refused it, reported by
+    // the access layer; the sync byte reads the same at either parity, so it goes anyway.
+    access.SetDeviceDataCharacteristics();
     std::string answer;
-    if (access.SetDeviceDataCharacteristics() == ft::OK &&
-        transport.Send(protocol::HexByte(kBootloaderSync)).ok())
+    if (transport.Send(protocol::HexByte(kBootloaderSync)).ok())
         answer = transport.ReadReplyText(true);
     transport.log().AppendDirect("received Byte: " + answer);
     return answer;

@@ -12,6 +12,13 @@ namespace varkunda::link {
 inline constexpr std::uint8_t kBootloaderSync = 0x7F;
 inline constexpr const char* kBootloaderAckText = "79";
 
+// The bridge's latency timer while the editor holds the device. The bridge sends fewer
+// than a packet of received bytes only when this runs out (16 ms unless set), and most
+// answers are short: a bootloader upgrade waits for some 900 one-byte acknowledgements.
+// 2 ms is the shortest value every generation of the bridge takes; longer answers are
+// not held back at all, since 62 bytes take 5.4 ms on the wire.
+inline constexpr std::uint8_t kEditorLatencyTimerMs = 2;
+
 // One FTDI device as the list calls gave it.
 struct FoundDevice {
     std::string serial;
@@ -36,16 +43,18 @@ struct LinkOpenResult {
     bool bootloaderConnected() const { return bootloaderAnswer == kBootloaderAckText; }
 };
 
-// Opens the device, applies the line settings as they stand and logs as the link does
-// ("serial number: ", "FT_HANDLE: 0x...", "baud rate = " appended without scrolling).
+// Opens the device, applies the line settings as they stand, sets the bridge's latency
+// timer to kEditorLatencyTimerMs and logs as the link does ("serial number: ",
+// "FT_HANDLE: 0x...", "baud rate = " appended without scrolling). A bridge that keeps
+// its own latency timer still links; the log says so.
 // In bootloader mode, after a successful open, also runs the bootloader handshake.
 // The window shows the outcome.
 LinkOpenResult OpenDeviceLink(Transport& transport, const std::string& serial, bool bootloaderMode);
 
 // Switches the open line to the bootloader's even parity, sends 0x7F and returns the
 // first byte answered as two hex digits ("79" is an acknowledgement), or empty when
-// none came or the line could not be switched. Appends "received Byte: " and the answer to the log
-// without scrolling.
+// none came. A parity the port refused is reported and the sync sent all the same. Appends
+// "received Byte: " and the answer to the log without scrolling.
 std::string BootloaderHandshake(Transport& transport);
 
 }  // namespace varkunda::link

@@ -137,30 +137,71 @@ TEST_F(FirmwareUpgrade, OpeningTheWindowSelectsFirmware13AndLogsIt) {
         << "the pedal stays in its bootloader";
 }
 
-TEST_F(FirmwareUpgrade, ACompleteRunWritesEveryChunkTheRecordAndGoThenShowsTheNewFirmware) {
+// The two ways into the bootloader: "Upgrade Mode" on a linked pedal, which asks it in
+// with the enter-bootloader message, and the legacy way: ticked with no pedal linked,
+// the pedal plugged in with SHIFT held, then Link connects to its bootloader.
+struct UpgradeWay {
+    const char* name;
+    bool legacy;
+    std::vector<Bytes> before;  // what the pedal receives before the erase
+    QStringList messages;       // shown on the way in
+};
+
+class CompleteRun : public FirmwareUpgrade, public ::testing::WithParamInterface<UpgradeWay> {
+  protected:
+    void enterTheBootloader() {
+        if (!GetParam().legacy) {
+            enterUpgradeMode();
+            return;
+        }
+        main().menuDisconnect->trigger();
+        editor.pedal().replug(true);
+        enterUpgradeMode();
+        editor.link();
+    }
+};
+
+TEST_P(CompleteRun, WritesEveryChunkTheRecordAndGoThenShowsTheNewFirmware) {
+    const UpgradeWay& way = GetParam();
     ASSERT_EQ(main().lblFirmwareVersion->text(), "Device Firmware: 12");
-    enterUpgradeMode();
+    enterTheBootloader();
+    EXPECT_EQ(dialogs().messages, way.messages);
+    EXPECT_EQ(editor.pedal().latencyTimer(), std::chrono::milliseconds(2))
+        << "the editor's latency timer on the bridge it opened";
+    EXPECT_TRUE(main().menuStartFirmwareUpgrade->isEnabled());
+    EXPECT_FALSE(main().btnRequest->isEnabled()) << "nothing for the firmware to the bootloader";
+    EXPECT_FALSE(main().btnUpload->isEnabled());
     dialogs().clear();
     int highestProgress = 0;
-    QObject::connect(window().ProgressBar1, &QProgressBar::valueChanged,
-                     [&](int value) { highestProgress = std::max(highestProgress, value); });
+    int progressDuringReadBack = 0;
+    QObject::connect(window().ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
+        highestProgress = std::max(highestProgress, value);
+        if (sent({0x11, 0xEE})) progressDuringReadBack = std::max(progressDuringReadBack, value);
+    });
     std::vector<bool> enabledWhileRunning;
     main().menuStartFirmwareUpgrade->trigger();
     editor.editor.linkEnvironment.onSleep = [&](std::chrono::milliseconds) {
-        for (bool on : {main().btnRequest->isEnabled(), main().btnSaveParameters->isEnabled(),
-                        main().menuStartFirmwareUpgrade->isEnabled(),
-                        window().btnUpgradeFirmware->isEnabled()})
+        if (!window().upgradeRunning()) return;  // the status request after it
+        for (bool on :
+             {main().btnRequest->isEnabled(), main().btnSaveParameters->isEnabled(),
+              main().menuStartFirmwareUpgrade->isEnabled(),
+              window().btnUpgradeFirmware->isEnabled(), window().cmbFirmwareChoose->isEnabled()})
             enabledWhileRunning.push_back(on);
     };
     window().btnUpgradeFirmware->click();
     editor.editor.linkEnvironment.onSleep = {};
 
     EXPECT_EQ(dialogs().messages, QStringList{kComplete});
-    EXPECT_EQ(highestProgress, 208);
+    EXPECT_EQ(highestProgress, 2 * 208) << "the write, then the read-back";
+    EXPECT_EQ(progressDuringReadBack, 2 * 208);
     ASSERT_FALSE(enabledWhileRunning.empty());
     EXPECT_TRUE(std::ranges::none_of(enabledWhileRunning, std::identity{}))
         << "nothing that talks to the pedal while the run waits";
-    EXPECT_EQ(indexOf({0x43, 0xBC}), 3u) << "after bypass, entry and sync: the erase";
+    ASSERT_GT(wire().size(), way.before.size());
+    for (std::size_t i = 0; i < way.before.size(); ++i)
+        EXPECT_EQ(wire()[i].bytes, way.before[i]) << "message " << i;
+    EXPECT_NE(wire()[way.before.size() - 1].line.parity, 0) << "the sync at even parity";
+    EXPECT_EQ(wire()[way.before.size()].bytes, (Bytes{0x43, 0xBC})) << "then the erase";
     const std::size_t recordAddress = indexOf({0x08, 0x01, 0xFC, 0x00, 0xF5});
     const std::size_t recordAt = indexOf(kRecord13);
     const std::size_t goAt = indexOf({0x21, 0xDE});
@@ -191,6 +232,19 @@ TEST_F(FirmwareUpgrade, ACompleteRunWritesEveryChunkTheRecordAndGoThenShowsTheNe
     EXPECT_TRUE(main().btnUpload->isEnabled());
     EXPECT_TRUE(main().Timer_USB_Read->isActive());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, CompleteRun,
+    ::testing::Values(
+        UpgradeWay{"UpgradeModeOnALinkedPedal",
+                   false,
+                   {{0x0D, 0x01}, {0x05, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06}, {0x7F}},
+                   {kConnected}},
+        UpgradeWay{"TickedBeforeLink",
+                   true,
+                   {{0x7F}},
+                   {"Connection to bootloader succeeded, ready for firmware upgrade"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct RunFault {
     BootloaderFaultAction action;

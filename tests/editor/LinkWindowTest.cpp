@@ -214,9 +214,10 @@ TEST_P(BootloaderLink, HandshakeOutcomeIsShown) {
     EXPECT_EQ(pedal.wire(), Bytes({0x7F}));
     EXPECT_EQ(pedal.pedal().wireLog().back().line.parity, 2);
     EXPECT_EQ(pedal.main().menuStartFirmwareUpgrade->isEnabled(), c.startUpgradeEnabled);
-    // Link enables the device controls after the handshake, Request and Upload included.
-    EXPECT_TRUE(pedal.main().btnRequest->isEnabled());
-    EXPECT_TRUE(pedal.main().btnUpload->isEnabled());
+    // A pedal in its bootloader gets no status request or algorithm image; one that
+    // did not answer the handshake is linked as usual.
+    EXPECT_EQ(pedal.main().btnRequest->isEnabled(), !c.startUpgradeEnabled);
+    EXPECT_EQ(pedal.main().btnUpload->isEnabled(), !c.startUpgradeEnabled);
     EXPECT_EQ(pedal.main().lblDeviceName->text(), "Varkunda TZ5 linked");
 }
 

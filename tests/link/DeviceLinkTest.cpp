@@ -30,15 +30,32 @@ TEST_F(DeviceLinkTest, ListsEveryDeviceInIndexOrderWithoutCarryingTextsOver) {
     EXPECT_EQ(found[1].description, "USB Serial");
 }
 
-TEST_F(DeviceLinkTest, OpenSetsTheLineAndLogsTheHandleAndBaudRate) {
+TEST_F(DeviceLinkTest, OpenSetsTheLineAndTheLatencyTimerAndLogsTheHandleAndBaudRate) {
     const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", false);
     EXPECT_TRUE(result.opened());
     EXPECT_FALSE(result.bootloaderAnswer);
     EXPECT_EQ(driver.openedSerial, "VK0001");
     EXPECT_EQ(driver.calls,
-              (std::vector<std::string>{"open", "setBaudRate", "setDataCharacteristics"}));
+              (std::vector<std::string>{"open", "setBaudRate", "setDataCharacteristics",
+                                        "setLatencyTimer"}));
+    EXPECT_EQ(driver.latencyTimer, kEditorLatencyTimerMs);
     EXPECT_EQ(lines, (std::vector<std::string>{"serial number: VK0001", "FT_HANDLE: 0x00001234",
                                                "direct baud rate = 115200"}));
+}
+
+// A bridge that keeps its own timer is slower, not broken: one log line, no report.
+TEST_F(DeviceLinkTest, ALatencyTimerTheBridgeRefusesStillLinks) {
+    for (const FtStatus refusal : {ft::NOT_SUPPORTED, ft::IO_ERROR}) {
+        SCOPED_TRACE(refusal);
+        lines.clear();
+        driver.failing = {{"setLatencyTimer", refusal}};
+        const LinkOpenResult result = OpenDeviceLink(transport, "VK0001", false);
+        EXPECT_TRUE(result.opened());
+        EXPECT_EQ(lines.back(), "Latency timer left as it was (FT_SetLatencyTimer status " +
+                                    std::to_string(refusal) + "): short answers may come later");
+    }
+    EXPECT_TRUE(reports.empty());
+    EXPECT_FALSE(access.DeviceLoss());
 }
 
 TEST_F(DeviceLinkTest, AFailedOpenSetsNothingAndSkipsTheHandshake) {
@@ -61,6 +78,13 @@ TEST_F(DeviceLinkTest, TheBootloaderHandshakeSwitchesToEvenParityAndReadsTheAck)
     EXPECT_TRUE(result.bootloaderConnected());
     EXPECT_EQ(access.LineParity, ft::PARITY_EVEN);
     EXPECT_EQ(lines.back(), "direct received Byte: 79");
+
+    // A port that cannot carry parity (a pseudo-terminal) still gets the sync.
+    driver.failing = {{"setDataCharacteristics", ft::INVALID_PARAMETER}};
+    EXPECT_EQ(BootloaderHandshake(transport), "79");
+    EXPECT_EQ(reports, std::vector<LinkError>{
+                           FailedCall("FT_SetDataCharacteristics", ft::INVALID_PARAMETER)});
+    driver.failing.clear();
 
     driver.onWrite = nullptr;  // a pedal running its normal firmware stays silent
     EXPECT_EQ(BootloaderHandshake(transport), "");

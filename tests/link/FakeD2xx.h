@@ -30,6 +30,7 @@ class FakeD2xx : public D2xx {
     std::vector<std::vector<std::uint8_t>> writes;
     std::vector<std::string> calls;  // every call, in order
     std::string openedSerial;
+    std::optional<std::uint8_t> latencyTimer;  // as last set
     std::vector<std::uint32_t> readSizes;
     FtHandle nextHandle = 0x1234;
     std::function<void(const std::vector<std::uint8_t>&)> onWrite;  // "the pedal" answers
@@ -71,6 +72,11 @@ class FakeD2xx : public D2xx {
     FtStatus setBaudRate(FtHandle, std::uint32_t) override { return Call("setBaudRate"); }
     FtStatus setDataCharacteristics(FtHandle, std::uint8_t, std::uint8_t, std::uint8_t) override {
         return Call("setDataCharacteristics");
+    }
+    FtStatus setLatencyTimer(FtHandle, std::uint8_t milliseconds) override {
+        if (auto s = Call("setLatencyTimer")) return s;
+        latencyTimer = milliseconds;
+        return ft::OK;
     }
     FtStatus purge(FtHandle, std::uint32_t mask) override {
         if (auto s = Call(mask == ft::PURGE_RX ? "purgeRX" : "purgeTX")) return s;

@@ -24,6 +24,8 @@ struct PortScript {
     std::vector<SerialLineConfig> configs;
     std::vector<std::pair<bool, bool>> clears;
     bool closed = false;
+    bool lowLatencyRefused = false;  // as a pseudo-terminal refuses it
+    bool lowLatencyAsked = false;
 };
 
 class ScriptedPort final : public SerialPortIo {
@@ -81,6 +83,10 @@ class ScriptedPort final : public SerialPortIo {
         return static_cast<std::int64_t>(accepted);
     }
     PortError error() const override { return error_; }
+    bool setLowLatency() override {
+        s_->lowLatencyAsked = true;
+        return !s_->lowLatencyRefused;
+    }
 
   private:
     void Gone() { error_ = {PortProblem::Gone, "Input/output error"}; }
@@ -181,6 +187,16 @@ TEST_F(SerialPortD2xxTest, OpensByTheSerialNumberWithThePedalsLineSettings) {
     EXPECT_EQ(backend->setDataCharacteristics(handle, 8, 1, 0), ft::INVALID_PARAMETER);
     EXPECT_EQ(backend->setDataCharacteristics(handle, 8, 0, 5), ft::INVALID_PARAMETER);
     EXPECT_EQ(backend->setBaudRate(handle, 0), ft::INVALID_BAUD_RATE);
+}
+
+TEST_F(SerialPortD2xxTest, TheLatencyTimerIsThePortsLowLatencyFlag) {
+    const FtHandle handle = Open();
+    EXPECT_EQ(backend->setLatencyTimer(handle, 2), ft::OK);
+    EXPECT_TRUE(script->lowLatencyAsked);
+    script->lowLatencyRefused = true;
+    EXPECT_EQ(backend->setLatencyTimer(handle, 2), ft::NOT_SUPPORTED);
+    EXPECT_EQ(backend->close(handle), ft::OK);
+    EXPECT_EQ(backend->setLatencyTimer(handle, 2), ft::INVALID_HANDLE);
 }
 
 TEST_F(SerialPortD2xxTest, OpenFailuresAndStaleHandlesGiveTheDriversStatuses) {

@@ -6,9 +6,12 @@
 #include <QProcess>
 #include <QThread>
 
+#include "link/DeviceLink.h"
+#include "link/FirmwareUpgrade.h"
 #include "link/QtLinkEnvironment.h"
 #include "link/StatusRequest.h"
 #include "link/backends/SerialPortD2xx.h"
+#include "tools/TestImages.h"
 
 using namespace varkunda::link;
 using namespace std::chrono_literals;
@@ -32,9 +35,9 @@ class ShortPauseEnvironment final : public LinkEnvironment {
 // The software pedal served on a pseudo-terminal by its own program.
 class PedalSimProcess {
   public:
-    PedalSimProcess() {
+    explicit PedalSimProcess(QStringList arguments = {QStringLiteral("--no-pacing")}) {
         process_.setProgram(QStringLiteral(VARKUNDA_PEDAL_SIM_PATH));
-        process_.setArguments({QStringLiteral("--no-pacing")});
+        process_.setArguments(arguments);
         process_.start();
         if (!process_.waitForStarted(5000)) return;
         while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
@@ -86,6 +89,30 @@ TEST(SerialPortOnPseudoTerminal, ListsOpensAndReadsTheStatusOfTheSoftwarePedal) 
     ASSERT_TRUE(RequestStatus(transport).ok());
     EXPECT_EQ(access.CloseDevice(), ft::OK);
     EXPECT_TRUE(reports.empty()) << reports.front().call;
+}
+
+// A pseudo-terminal refuses even parity (and the low-latency flag); the pedal's program
+// takes any parity there, so the whole upgrade goes through at 8N1.
+TEST(SerialPortOnPseudoTerminal, UpgradesThePedalInItsBootloader) {
+    PedalSimProcess pedal({QStringLiteral("--no-pacing"), QStringLiteral("--bootloader")});
+    ASSERT_FALSE(pedal.path().empty()) << "varkunda-pedal-sim printed no path";
+    SerialPortD2xx backend(CreateQtSerialPortSystem(), pedal.path());
+    D2xxAccess access(backend);
+    access.ErrorReportsOn = false;
+    access.SetLineParameters(LineMode::NormalLine);
+    ShortPauseEnvironment environment;
+    Transport transport(access, environment, LinkLog{});
+    ASSERT_TRUE(OpenDeviceLink(transport, pedal.path(), false).opened());
+
+    ASSERT_FALSE(BootloaderClient(transport).Connect());
+    const auto& image = varkunda::images::FirmwareTestImage(12);
+    const BootloaderResult result = RunFirmwareUpgrade(transport, image, 12);
+    ASSERT_FALSE(result) << BootloaderErrorText(*result);
+
+    const StatusOutcome outcome = RequestStatus(transport);
+    ASSERT_TRUE(outcome.ok());
+    EXPECT_EQ(outcome.reply->FirmwareVersionText(), "12");
+    EXPECT_EQ(access.CloseDevice(), ft::OK);
 }
 
 }  // namespace

@@ -40,6 +40,8 @@ TEST(VendorD2xxOnStandIn, ListsOpensAndRoundTripsTheStatus) {
     EXPECT_EQ(access.SetDeviceBaudRate(), ft::OK);
     EXPECT_EQ(access.SetDeviceDataCharacteristics(), ft::OK);
     EXPECT_EQ(pedal->lineSettings(), (varkunda::sim::LineSettings{115200, 8, 0, 0}));
+    EXPECT_EQ(access.SetDeviceLatencyTimer(2), ft::OK);
+    EXPECT_EQ(pedal->latencyTimer(), std::chrono::milliseconds(2));
 
     FakeLinkEnvironment environment;
     Transport transport(access, environment, LinkLog{});

@@ -24,4 +24,10 @@ TEST(VendorD2xxLoad, ALibraryLackingOneCallFailsAsAWhole) {
         << loaded.error->device;
 }
 
+TEST(VendorD2xxLoad, ALibraryWithoutTheLatencyTimerLoadsAndDoesNotSupportIt) {
+    const VendorLoad loaded = VendorD2xx::Load(VARKUNDA_FTD2XX_NO_LATENCY_PATH);
+    ASSERT_NE(loaded.library, nullptr) << (loaded.error ? loaded.error->call : "");
+    EXPECT_EQ(loaded.library->setLatencyTimer(1, 2), ft::NOT_SUPPORTED);
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
-// A stand-in for the FTDI vendor library, for tests of the run-time loader: the nine
-// D2XX functions, served by software pedals. VARKUNDA_STANDIN_PEDALS pedals (1 by
+// A stand-in for the FTDI vendor library, for tests of the run-time loader: the D2XX
+// functions the editor calls, served by software pedals. VARKUNDA_STANDIN_PEDALS pedals (1 by
 // default, at most 16) are plugged in, with serial numbers VKTZ5001, VKTZ5002, ...
 #include <cstdint>
 #include <cstdlib>
@@ -116,6 +116,11 @@ VARKUNDA_STANDIN_EXPORT FT_STATUS VARKUNDA_FTAPI FT_Purge(FT_HANDLE handle, ULON
     return Driver().purge(HandleOf(handle), mask);
 }
 
+VARKUNDA_STANDIN_EXPORT FT_STATUS VARKUNDA_FTAPI FT_SetLatencyTimer(FT_HANDLE handle,
+                                                                    UCHAR latency) {
+    return Driver().setLatencyTimer(HandleOf(handle), latency);
+}
+
 VARKUNDA_STANDIN_EXPORT FT_STATUS VARKUNDA_FTAPI FT_GetQueueStatus(FT_HANDLE handle,
                                                                    DWORD* rxBytes) {
     if (rxBytes == nullptr) return ft::INVALID_PARAMETER;
@@ -158,6 +163,7 @@ static_assert(std::is_same_v<decltype(&FT_Close), FT_Close_t>);
 static_assert(std::is_same_v<decltype(&FT_SetBaudRate), FT_SetBaudRate_t>);
 static_assert(std::is_same_v<decltype(&FT_SetDataCharacteristics), FT_SetDataCharacteristics_t>);
 static_assert(std::is_same_v<decltype(&FT_Purge), FT_Purge_t>);
+static_assert(std::is_same_v<decltype(&FT_SetLatencyTimer), FT_SetLatencyTimer_t>);
 static_assert(std::is_same_v<decltype(&FT_GetQueueStatus), FT_GetQueueStatus_t>);
 static_assert(std::is_same_v<decltype(&FT_Read), FT_Read_t>);
 static_assert(std::is_same_v<decltype(&FT_Write), FT_Write_t>);

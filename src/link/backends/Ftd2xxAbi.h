@@ -25,6 +25,7 @@ using FT_SetBaudRate_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, ULONG baud
 using FT_SetDataCharacteristics_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, UCHAR wordLength,
                                                                UCHAR stopBits, UCHAR parity);
 using FT_Purge_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, ULONG mask);
+using FT_SetLatencyTimer_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, UCHAR latency);
 using FT_GetQueueStatus_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, DWORD* rxBytes);
 using FT_Read_t = FT_STATUS(VARKUNDA_FTAPI*)(FT_HANDLE handle, void* buffer, DWORD toRead,
                                              DWORD* bytesRead);

@@ -4,6 +4,11 @@
 
 #include "link/backends/SerialPortIo.h"
 
+#if defined(__linux__)
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
 namespace varkunda::link {
 namespace {
 
@@ -60,6 +65,7 @@ class QtSerialPortIo final : public SerialPortIo {
     void close() override { port_.close(); }
 
     bool configure(const SerialLineConfig& config) override {
+        port_.clearError();
         const bool baudSet = port_.setBaudRate(static_cast<qint32>(config.baudRate));
         const bool bitsSet = port_.setDataBits(static_cast<QSerialPort::DataBits>(config.dataBits));
         const bool paritySet = port_.setParity(ParityOf(config.parity));
@@ -69,6 +75,7 @@ class QtSerialPortIo final : public SerialPortIo {
     }
 
     bool clear(bool input, bool output) override {
+        port_.clearError();
         QSerialPort::Directions directions;
         if (input) directions |= QSerialPort::Input;
         if (output) directions |= QSerialPort::Output;
@@ -77,6 +84,7 @@ class QtSerialPortIo final : public SerialPortIo {
 
     std::optional<std::size_t> bytesAvailable(std::chrono::milliseconds wait) override {
         if (!port_.isOpen()) return std::nullopt;
+        port_.clearError();
         // Lets the port take in what the system has received so far.
         port_.waitForReadyRead(static_cast<int>(wait.count()));
         if (Failed()) return std::nullopt;
@@ -84,12 +92,14 @@ class QtSerialPortIo final : public SerialPortIo {
     }
 
     std::int64_t read(std::uint8_t* out, std::size_t max) override {
+        port_.clearError();
         const qint64 n = port_.read(reinterpret_cast<char*>(out), static_cast<qint64>(max));
         return Failed() ? -1 : n;
     }
 
     std::int64_t write(const std::uint8_t* data, std::size_t count,
                        std::chrono::milliseconds limit) override {
+        port_.clearError();
         if (port_.write(reinterpret_cast<const char*>(data), static_cast<qint64>(count)) < 0)
             return -1;
         QElapsedTimer elapsed;
@@ -105,8 +115,22 @@ class QtSerialPortIo final : public SerialPortIo {
         return {ProblemOf(port_.error()), port_.errorString().toStdString()};
     }
 
+    bool setLowLatency() override {
+#if defined(__linux__)
+        if (!port_.isOpen()) return false;
+        serial_struct settings{};
+        const int fd = static_cast<int>(port_.handle());
+        if (ioctl(fd, TIOCGSERIAL, &settings) != 0) return false;
+        settings.flags |= ASYNC_LOW_LATENCY;
+        return ioctl(fd, TIOCSSERIAL, &settings) == 0;
+#else
+        return false;
+#endif
+    }
+
   private:
-    // A wait that merely timed out is no failure.
+    // A wait that merely timed out is no failure. Every call starts from a clear error,
+    // so a setting the port refused (a pseudo-terminal's parity) fails only itself.
     bool Failed() {
         const auto error = port_.error();
         if (error == QSerialPort::TimeoutError) port_.clearError();

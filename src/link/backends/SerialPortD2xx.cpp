@@ -167,6 +167,12 @@ FtStatus SerialPortD2xx::purge(FtHandle handle, std::uint32_t mask) {
     return port->io->clear(input, output) ? ft::OK : PortFailed(*port, ft::IO_ERROR);
 }
 
+FtStatus SerialPortD2xx::setLatencyTimer(FtHandle handle, std::uint8_t /*milliseconds*/) {
+    OpenPort* port = Find(handle);
+    if (!port) return ft::INVALID_HANDLE;
+    return port->io->setLowLatency() ? ft::OK : ft::NOT_SUPPORTED;
+}
+
 FtStatus SerialPortD2xx::getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) {
     OpenPort* port = Find(handle);
     if (!port) return ft::INVALID_HANDLE;

@@ -41,6 +41,9 @@ class SerialPortD2xx final : public D2xx {
     FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
                                     std::uint8_t parity) override;
     FtStatus purge(FtHandle handle, std::uint32_t mask) override;
+    // The port's low-latency setting, whatever the time asked for; NOT_SUPPORTED where
+    // the port refuses it.
+    FtStatus setLatencyTimer(FtHandle handle, std::uint8_t milliseconds) override;
     FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) override;
     FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,
                   std::uint32_t& bytesRead) override;

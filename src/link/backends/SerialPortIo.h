@@ -64,6 +64,10 @@ class SerialPortIo {
                                std::chrono::milliseconds limit) = 0;
     // Why the latest call on the port failed.
     virtual PortError error() const = 0;
+    // Asks the system to pass received bytes on at once (Linux: the port's low-latency
+    // flag, which the FTDI driver turns into its shortest latency timer); false where
+    // the port refuses (a pseudo-terminal) or the system has no such setting.
+    virtual bool setLowLatency() { return false; }
 };
 
 // Where ports come from: the system's list and a way to make a port object.

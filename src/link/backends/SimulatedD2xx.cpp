@@ -138,6 +138,13 @@ FtStatus SimulatedD2xx::purge(FtHandle handle, std::uint32_t mask) {
     return ft::OK;
 }
 
+FtStatus SimulatedD2xx::setLatencyTimer(FtHandle handle, std::uint8_t milliseconds) {
+    sim::PedalSimulator* pedal = nullptr;
+    if (const FtStatus status = reach(handle, pedal); status != ft::OK) return status;
+    return pedal->setLatencyTimer(std::chrono::milliseconds(milliseconds)) ? ft::OK
+                                                                           : ft::INVALID_PARAMETER;
+}
+
 FtStatus SimulatedD2xx::getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) {
     sim::PedalSimulator* pedal = nullptr;
     if (const FtStatus status = reach(handle, pedal); status != ft::OK) return status;

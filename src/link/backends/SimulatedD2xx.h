@@ -44,6 +44,7 @@ class SimulatedD2xx : public D2xx {
     FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
                                     std::uint8_t parity) override;
     FtStatus purge(FtHandle handle, std::uint32_t mask) override;
+    FtStatus setLatencyTimer(FtHandle handle, std::uint8_t milliseconds) override;
     FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) override;
     FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,
                   std::uint32_t& bytesRead) override;

@@ -73,6 +73,8 @@ VendorLoad VendorD2xx::Load(const std::string& libraryPath) {
         static_assert(sizeof(address) == sizeof(FT_ListDevices_t));
         std::memcpy(symbol.slot, &address, sizeof(address));
     }
+    if (const QFunctionPointer address = library->resolve("FT_SetLatencyTimer"))
+        std::memcpy(&calls.setLatencyTimer, &address, sizeof(address));
     if (!missing.empty()) {
         LinkError error{.kind = LinkErrorKind::LibraryIncomplete,
                         .call = missing,
@@ -135,6 +137,11 @@ FtStatus VendorD2xx::setDataCharacteristics(FtHandle handle, std::uint8_t wordLe
 
 FtStatus VendorD2xx::purge(FtHandle handle, std::uint32_t mask) {
     return calls_.purge(HandleOf(handle), mask);
+}
+
+FtStatus VendorD2xx::setLatencyTimer(FtHandle handle, std::uint8_t milliseconds) {
+    if (!calls_.setLatencyTimer) return ft::NOT_SUPPORTED;
+    return calls_.setLatencyTimer(HandleOf(handle), milliseconds);
 }
 
 FtStatus VendorD2xx::getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) {

@@ -10,9 +10,10 @@
 
 namespace varkunda::link {
 
-// The FTDI D2XX library itself, loaded at run time. Every call the editor uses is
+// The FTDI D2XX library itself, loaded at run time. Every call the editor needs is
 // resolved from one table when the library is loaded; when the library or any one of
-// the calls is missing, loading fails as a whole.
+// the calls is missing, loading fails as a whole. FT_SetLatencyTimer only speeds short
+// answers up: a library without it still loads, and the call is then not supported.
 class VendorD2xx;
 
 struct VendorLoad {
@@ -37,6 +38,7 @@ class VendorD2xx final : public D2xx {
     FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
                                     std::uint8_t parity) override;
     FtStatus purge(FtHandle handle, std::uint32_t mask) override;
+    FtStatus setLatencyTimer(FtHandle handle, std::uint8_t milliseconds) override;
     FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxBytes) override;
     FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t toRead,
                   std::uint32_t& bytesRead) override;
@@ -53,6 +55,7 @@ class VendorD2xx final : public D2xx {
         ftd2xx_abi::FT_SetBaudRate_t setBaudRate = nullptr;
         ftd2xx_abi::FT_SetDataCharacteristics_t setDataCharacteristics = nullptr;
         ftd2xx_abi::FT_Purge_t purge = nullptr;
+        ftd2xx_abi::FT_SetLatencyTimer_t setLatencyTimer = nullptr;  // optional
         ftd2xx_abi::FT_GetQueueStatus_t getQueueStatus = nullptr;
         ftd2xx_abi::FT_Read_t read = nullptr;
         ftd2xx_abi::FT_Write_t write = nullptr;
