@@ -24,7 +24,9 @@ constexpr Cell PV = Cell::WithPedalValues;
 
 // One line per control, one column per state, in the order of the two enums. Nothing
 // that talks to the pedal is left on without a linked one; the four commands that send
-// what the effect window shows wait for the pedal's own values in it.
+// what the effect window shows wait for the pedal's own values in it. While the pedal
+// sits in its ROM bootloader only the upgrade talks to it: any other message would reach
+// a bootloader that reads bytes as commands.
 // A new control is a Control value, a line here and a bind() by its window; a new
 // state is an EditorState value and a column here.
 // clang-format off
@@ -36,24 +38,24 @@ constexpr ControlLine kTable[] = {
     {Control::UpgradeMode,              {K,       K,    K,       On,    K,    K,     K,         K}},
     {Control::StartFirmwareUpgrade,     {Off,     K,    Off,     K,     K,    K,     On,        Off}},
     {Control::UpgradeFirmware,          {K,       K,    K,       K,     K,    K,     On,        K}},
-    {Control::EraseSettings,            {Off,     K,    Off,     On,    K,    K,     K,         K}},
+    {Control::EraseSettings,            {Off,     K,    Off,     On,    K,    K,     Off,       K}},
     {Control::UploadSelected,           {Off,     K,    Off,     On,    Off,  On,    Off,       On}},
     {Control::Request,                  {Off,     K,    Off,     On,    Off,  Off,   Off,       On}},
-    {Control::SaveParameters,           {Off,     K,    Off,     PV,    Off,  Off,   K,         K}},
-    {Control::Assign,                   {Off,     K,    Off,     PV,    Off,  Off,   K,         K}},
-    {Control::SetFootswitchMode,        {Off,     K,    Off,     PV,    Off,  Off,   K,         K}},
-    {Control::SetTuning,                {Off,     K,    Off,     PV,    Off,  Off,   K,         K}},
-    {Control::InstrumentRange,          {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::BypassStatus,             {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::LoadPreset,               {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::SavePreset,               {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::LoadEffectFromFile,       {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::EffectList,               {K,       K,    K,       On,    Off,  On,    K,         K}},
-    {Control::UploadTuningData,         {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::MIDI,                     {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::EffectWindowControls,     {Off,     K,    Off,     On,    Off,  On,    K,         K}},
-    {Control::EditHistory,              {Off,     K,    Off,     PV,    Off,  PV,    K,         K}},
-    {Control::ConsoleEepromTools,       {Off,     K,    Off,     On,    K,    K,     K,         K}},
+    {Control::SaveParameters,           {Off,     K,    Off,     PV,    Off,  Off,   Off,       K}},
+    {Control::Assign,                   {Off,     K,    Off,     PV,    Off,  Off,   Off,       K}},
+    {Control::SetFootswitchMode,        {Off,     K,    Off,     PV,    Off,  Off,   Off,       K}},
+    {Control::SetTuning,                {Off,     K,    Off,     PV,    Off,  Off,   Off,       K}},
+    {Control::InstrumentRange,          {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::BypassStatus,             {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::LoadPreset,               {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::SavePreset,               {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::LoadEffectFromFile,       {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::EffectList,               {K,       K,    K,       On,    Off,  On,    Off,       K}},
+    {Control::UploadTuningData,         {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::MIDI,                     {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::EffectWindowControls,     {Off,     K,    Off,     On,    Off,  On,    Off,       K}},
+    {Control::EditHistory,              {Off,     K,    Off,     PV,    Off,  PV,    Off,       K}},
+    {Control::ConsoleEepromTools,       {Off,     K,    Off,     On,    K,    K,     Off,       K}},
 };
 // clang-format on
 

@@ -149,6 +149,22 @@ struct UpgradeWay {
 
 class CompleteRun : public FirmwareUpgrade, public ::testing::WithParamInterface<UpgradeWay> {
   protected:
+    // A bootloader reads any byte as part of a command: nothing meant for the firmware
+    // may reach it.
+    void ExpectOnlyTheUpgradeTalksToThePedal() {
+        for (QAction* item :
+             {main().menuLoadPreset, main().menuSavePreset, main().menuLoadAlgorithmFromFile,
+              main().menuUploadTuningsData, main().menuEraseSettings, main().menuMIDI->menuAction(),
+              main().menuInstrumentRange->menuAction(), main().menuBypassStatus->menuAction()})
+            EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+        for (QPushButton* button : main().findChildren<QPushButton*>())
+            EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+        EXPECT_FALSE(main().lstEffects->isEnabled());
+        for (QWidget* control : editor.effects().findChildren<QWidget*>())
+            EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+        EXPECT_FALSE(editor.editor.console().btnReadEEPROM->isEnabled());
+    }
+
     void enterTheBootloader() {
         if (!GetParam().legacy) {
             enterUpgradeMode();
@@ -171,6 +187,7 @@ TEST_P(CompleteRun, WritesEveryChunkTheRecordAndGoThenShowsTheNewFirmware) {
     EXPECT_TRUE(main().menuStartFirmwareUpgrade->isEnabled());
     EXPECT_FALSE(main().btnRequest->isEnabled()) << "nothing for the firmware to the bootloader";
     EXPECT_FALSE(main().btnUpload->isEnabled());
+    ExpectOnlyTheUpgradeTalksToThePedal();
     dialogs().clear();
     int highestProgress = 0;
     int progressDuringReadBack = 0;
