@@ -171,15 +171,16 @@ void Transport::PollDeviceInput() {
 }
 
 void Transport::TakeUnaskedBytes(std::span<const std::uint8_t> bytes) {
-    if (!dumpPending_ && bytes.front() == protocol::kEepromDumpMarker) {
-        dumpPending_ = true;
-        dumpBytes_.clear();
-        dumpBytes_.reserve(protocol::kEepromSize);
-        bytes = bytes.subspan(1);
-        dumpLastBytesAt_ = environment_.now();
-    }
-    if (dumpPending_) {
-        // A dump may be spread over several ticks; the following reads continue it.
+    // A dump may be spread over several ticks, and one read may end one dump and hold the
+    // next whole or in part: each marker outside a dump starts one.
+    while (!bytes.empty() && (dumpPending_ || bytes.front() == protocol::kEepromDumpMarker)) {
+        if (!dumpPending_) {
+            dumpPending_ = true;
+            dumpBytes_.clear();
+            dumpBytes_.reserve(protocol::kEepromSize);
+            bytes = bytes.subspan(1);
+            dumpLastBytesAt_ = environment_.now();
+        }
         const std::size_t take = std::min(bytes.size(), protocol::kEepromSize - dumpBytes_.size());
         dumpBytes_.insert(dumpBytes_.end(), bytes.begin(), bytes.begin() + take);
         if (take > 0) dumpLastBytesAt_ = environment_.now();

@@ -347,6 +347,31 @@ TEST_F(PollDeviceInputTest, ADumpOverSeveralTicksIsLoggedOnceWhenComplete) {
     EXPECT_EQ(printed.back(), "16383: 22");
 }
 
+TEST_F(PollDeviceInputTest, TwoDumpsInOneReadAreBothLogged) {
+    for (std::uint8_t fill : {0x11, 0x22}) {
+        driver.queued.push_back(kEepromDumpMarker);
+        driver.queued.insert(driver.queued.end(), kEepromSize, fill);
+    }
+    driver.queued.insert(driver.queued.end(), {kEepromDumpMarker, 0x33});
+
+    transport.PollDeviceInput();
+    ASSERT_EQ(printed.size(), 1 + 2 * kEepromSize);
+    EXPECT_EQ(printed[0], "num of bytes read: 32772");
+    EXPECT_EQ(printed[1], "0: 11");
+    EXPECT_EQ(printed[kEepromSize], "16383: 11");
+    EXPECT_EQ(printed[kEepromSize + 1], "0: 22");
+    EXPECT_EQ(printed.back(), "16383: 22");
+    EXPECT_EQ(blocks, 2);
+
+    // The third had begun in the same read: it goes on in the next.
+    printed.clear();
+    driver.queued.assign(kEepromSize - 1, 0x44);
+    transport.PollDeviceInput();
+    ASSERT_EQ(printed.size(), 1 + kEepromSize);
+    EXPECT_EQ(printed[1], "0: 33");
+    EXPECT_EQ(printed.back(), "16383: 44");
+}
+
 TEST_F(PollDeviceInputTest, AStalledDumpShowsOnlyTheBytesThatCame) {
     const std::uint8_t start[] = {kEepromDumpMarker, 0x01, 0x02};
     driver.queued.assign(std::begin(start), std::end(start));
