@@ -345,7 +345,8 @@ void PedalSimulator::purgeFromHost() { impl_->wire.dropInFlightToPedal(impl_->ad
 
 std::size_t PedalSimulator::bytesInFlight() {
     if (impl_->unplugged) return 0;
-    return impl_->wire.inFlightBy(impl_->advance());
+    // A split reply's bytes still to come count too: they are on their way.
+    return impl_->wire.inFlightBy(impl_->advance()) + impl_->split.left;
 }
 
 bool PedalSimulator::unplugged() const { return impl_->unplugged; }

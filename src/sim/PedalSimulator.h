@@ -108,7 +108,8 @@ class PedalSimulator {
     std::size_t hostRead(std::uint8_t* out, std::size_t max);
     void purgeToHost();    // drops bytes not yet read by the host
     void purgeFromHost();  // drops host bytes not yet taken in by the pedal
-    // With pacing: host bytes not yet taken in plus reply bytes not yet readable.
+    // With pacing: host bytes not yet taken in plus reply bytes not yet readable (or,
+    // for a split reply, not yet read).
     std::size_t bytesInFlight();
     bool unplugged() const;
     void unplug();

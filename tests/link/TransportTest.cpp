@@ -168,6 +168,22 @@ TEST_F(TransportTest, SendConvertsPurgesAndWrites) {
     EXPECT_EQ(driver.calls, std::vector<std::string>{"write"});
 }
 
+// A purge drops what has not left the host yet: a message written just before gets its
+// line time and the settle time to go out first; an older one is not waited for.
+TEST_F(TransportTest, APurgeRightAfterAWriteLetsThatWriteLeaveFirst) {
+    std::vector<std::string> callsAtSleep;
+    environment.onSleep = [&](std::chrono::milliseconds) { callsAtSleep = driver.calls; };
+    transport.Send("01002700400000");  // 7 bytes: 1 ms on the line
+    transport.Send("0200", PurgeFirst::Yes);
+    EXPECT_EQ(environment.totalSlept(), 1ms + kTransmitSettle);
+    EXPECT_EQ(callsAtSleep, std::vector<std::string>{"write"}) << "the wait comes before the purge";
+    EXPECT_EQ(driver.calls, (std::vector<std::string>{"write", "purgeTX", "write"}));
+
+    environment.advance(kTransmitSettle + 1ms);
+    transport.Send("0200", PurgeFirst::Yes);
+    EXPECT_EQ(environment.totalSlept(), 1ms + kTransmitSettle);
+}
+
 // What a send that fails gives back, and what reached the driver.
 struct RefusedSendCase {
     const char* name;
