@@ -12,6 +12,7 @@
 
 #include "protocol/HexText.h"
 #include "protocol/Messages.h"
+#include "protocol/PresetFile.h"
 #include "sim/Flash.h"
 #include "sim/PedalSimulator.h"
 #include "tools/TestImages.h"
@@ -199,6 +200,83 @@ void PedalSeeds(const std::vector<Bytes>& messages) {
                AddressFrame(0x20000000)}));
 }
 
+void PresetSeeds() {
+    const std::uint32_t values[protocol::kParameterCount] = {
+        0x003FC000, 0x00000001, 0x7FFFFFFF, 0x00200000, 0, 1, 2, 3,          4,         5,
+        0x00100000, 0x00080000, 0x0000FFFF, 6,          7, 8, 9, 0x00400000, 0x00000010};
+    const std::string saved = protocol::PresetFileBytes(values);
+    Seed("preset_file", "saved", Text(saved));
+    Seed("preset_file", "seventeen_values", Text(protocol::PresetFileBytes(std::span(values, 17))));
+    std::string lower = saved.substr(protocol::kUtf8ByteOrderMark.size());
+    for (char& c : lower)
+        c = c == '\r' ? '\n' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    Seed("preset_file", "lower_case_lf_no_mark", Text(lower + "\n\n"));
+    Seed("preset_file", "one_short_digit", Text(saved.substr(0, saved.size() - 1)));
+}
+
+void VersionSeeds() {
+    Seed("version_body", "plain", Text("1.18"));
+    Seed("version_body", "with_mark_and_break", Text("\xEF\xBB\xBF 2.0\r\n"));
+    Seed("version_body", "major_only", Text("3\n"));
+    Seed("version_body", "portal_page",
+         Text("<html>\r\n<head><title>Sign in</title></head>\r\n<body>Please sign in to use "
+              "this network.</body></html>\r\n"));
+}
+
+void AlgorithmFileSeeds() {
+    const Bytes image = FromHex(varkunda::images::AlgorithmTestImageHex());
+    Seed("algorithm_file", "builtin", image);
+    Seed("algorithm_file", "cut_short", Bytes(image.begin(), image.begin() + 40));
+    Bytes wrongCode = image;
+    wrongCode[0] = 0x02;
+    Seed("algorithm_file", "not_an_upload", wrongCode);
+}
+
+// What the software pedal's bootloader answers to each frame of a two-chunk upgrade, as
+// the bootloader client's fake line replays them: [drip control][drip byte] then per
+// frame [length, 2 bytes little-endian][answer].
+void BootloaderClientSeeds() {
+    sim::PedalSimulator pedal;
+    Answer(pedal, FromHex(protocol::EnterBootloaderMessage()));
+    sim::LineSettings line;
+    line.parity = 2;
+    pedal.setLineSettings(line);
+    const Bytes image(300, 0x5A);
+    const Bytes chunks[] = {Bytes(image.begin(), image.begin() + 256),
+                            Bytes(image.begin() + 256, image.end())};
+    std::vector<Bytes> frames = {{0x7F}, {0x43, 0xBC}, {0xFF, 0x00}};
+    for (std::size_t i = 0; i < 2; ++i)
+        frames.insert(frames.end(),
+                      {{0x31, 0xCE},
+                       AddressFrame(sim::kFlashStart + 256 * static_cast<std::uint32_t>(i)),
+                       DataFrame(chunks[i])});
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto n = static_cast<std::uint8_t>(chunks[i].size() - 1);
+        frames.insert(frames.end(),
+                      {{0x11, 0xEE},
+                       AddressFrame(sim::kFlashStart + 256 * static_cast<std::uint32_t>(i)),
+                       {n, static_cast<std::uint8_t>(~n)}});
+    }
+    frames.insert(frames.end(), {{0x31, 0xCE},
+                                 AddressFrame(sim::kVersionRecordAddress),
+                                 DataFrame({0, 0, 0, 0, 0, 0, 0, 13}),
+                                 {0x21, 0xDE},
+                                 AddressFrame(sim::kFlashStart)});
+    Bytes answers{0, 0};
+    for (const Bytes& frame : frames) {
+        const Bytes answer = Answer(pedal, frame);
+        answers.push_back(static_cast<std::uint8_t>(answer.size()));
+        answers.push_back(static_cast<std::uint8_t>(answer.size() >> 8));
+        answers.insert(answers.end(), answer.begin(), answer.end());
+    }
+    Seed("bootloader_client", "upgrade", answers);
+    Bytes nackAtErase = answers;
+    nackAtErase[2 + 2 + 1 + 2] = 0x1F;  // the erase command's answer
+    Seed("bootloader_client", "nack_at_erase", nackAtErase);
+    Seed("bootloader_client", "zeros_then_silence", {1, 0x00, 1, 0, 0x00});
+    Seed("bootloader_client", "garbage_drip", {1, 0xA5});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -220,5 +298,9 @@ int main(int argc, char** argv) {
     ImageSeeds();
     UnaskedSeeds(dump);
     PedalSeeds(EditorMessages());
+    PresetSeeds();
+    VersionSeeds();
+    AlgorithmFileSeeds();
+    BootloaderClientSeeds();
     return 0;
 }

@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs each for SECONDS (default 60) on a scratch copy
 # of its seed corpus. Fails on any crash, leak, timeout or broken check; the input
 # that did it is kept in build/fuzz/findings. FUZZ_JOBS=N runs N targets at a time
-# (default: one per core); FUZZ_TARGETS="a b" runs only those.
+# (default: one per core); FUZZ_TARGETS="a b" builds and runs only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -12,7 +12,12 @@ jobs="${FUZZ_JOBS:-$(nproc)}"
 scripts/install-deps.sh clang libclang-rt-14-dev
 cmake --preset fuzz >/dev/null
 build_start=$SECONDS
-cmake --build --preset fuzz -j"$(nproc)"
+if [ -n "${FUZZ_TARGETS:-}" ]; then
+    cmake --build --preset fuzz -j"$(nproc)" --target write_fuzz_seeds \
+        $(printf 'fuzz_%s ' $FUZZ_TARGETS)
+else
+    cmake --build --preset fuzz -j"$(nproc)"
+fi
 echo "fuzz build: $((SECONDS - build_start)) s"
 
 bin=build/fuzz/fuzz

@@ -112,11 +112,8 @@ void TformFirmwareUpgrade::btnUpgradeFirmwareClick() {
     hooks.verified = [this](std::size_t done, std::size_t total) {
         ShowProgress(total + done, total);
     };
-    hooks.beforeGo = [this] {
-        PauseForPedal(context_, kBeforeCompletionPause);
-        context_.dialogs.showMessage(
-            QStringLiteral("Firmware Upgrade Complete, device will now restart"));
-    };
+    // Complete only once the bootloader has taken Go: a refused start is a failure.
+    hooks.beforeGo = [this] { PauseForPedal(context_, kBeforeCompletionPause); };
 
     varkunda::link::BootloaderResult result;
     {
@@ -143,6 +140,8 @@ void TformFirmwareUpgrade::btnUpgradeFirmwareClick() {
         context_.dialogs.showMessage(text);
         return;
     }
+    context_.dialogs.showMessage(
+        QStringLiteral("Firmware Upgrade Complete, device will now restart"));
     ProgressBar1->setValue(0);
     hide();
     if (context_.formMain) context_.formMain->FirmwareUpgradeFinished();

@@ -120,10 +120,14 @@ BootloaderResult BootloaderClient::Connect() {
     received_.clear();
     const std::uint8_t sync[] = {kSync};
     if (auto error = SendFrame(sync, BootloaderStep::Sync, std::nullopt)) return error;
-    // Some parts send 0x00 before their first ACK.
+    // Some parts send 0x00 before their first ACK; a line that only ever brings zeros is
+    // given up when the answer's time limit has passed since the sync.
     BootloaderError error{.step = BootloaderStep::Sync};
+    LinkEnvironment& environment = transport_.environment();
+    const auto start = environment.now();
     std::optional<std::uint8_t> answer = NextByte(kAckTimeout, error.link);
-    while (answer == 0x00) answer = NextByte(kAckTimeout, error.link);
+    while (answer == 0x00 && environment.now() - start < kAckTimeout)
+        answer = NextByte(kAckTimeout - (environment.now() - start), error.link);
     transport_.log().AppendDirect("received Byte: " + (answer ? protocol::HexByte(*answer) : ""));
     if (answer == kAck) return std::nullopt;
     if (!answer)

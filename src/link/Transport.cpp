@@ -40,13 +40,20 @@ SendResult Transport::Send(std::string_view hexText, PurgeFirst purge) {
     if (converted < result.bytesExpected) return refuse(LinkErrorKind::NotHexadecimal, converted);
     if (result.bytesExpected == 0) return result;
 
-    if (purge == PurgeFirst::Yes) access_.PurgeDeviceTX();
+    if (purge == PurgeFirst::Yes) {
+        const auto wait = lastWriteGoneAt_ - environment_.now();
+        if (wait > std::chrono::milliseconds(0) && !access_.DeviceLoss()) environment_.sleep(wait);
+        access_.PurgeDeviceTX();
+    }
     if (access_.DeviceLoss()) {
         result.error = access_.DeviceLoss();
         return result;
     }
     result.bytesWritten =
         access_.WriteDeviceBuffer(static_cast<std::uint32_t>(result.bytesExpected));
+    // Ten bit times a byte at 115 200 baud, rounded up to whole milliseconds.
+    const auto lineTime = std::chrono::milliseconds((result.bytesWritten * 10 + 115199) / 115200);
+    lastWriteGoneAt_ = environment_.now() + lineTime + kTransmitSettle;
     if (access_.LastIOStatus != ft::OK) {
         result.error = access_.LastFailure.value_or(LinkError{});
         if (result.error->kind != LinkErrorKind::DeviceLost)
@@ -171,15 +178,16 @@ void Transport::PollDeviceInput() {
 }
 
 void Transport::TakeUnaskedBytes(std::span<const std::uint8_t> bytes) {
-    if (!dumpPending_ && bytes.front() == protocol::kEepromDumpMarker) {
-        dumpPending_ = true;
-        dumpBytes_.clear();
-        dumpBytes_.reserve(protocol::kEepromSize);
-        bytes = bytes.subspan(1);
-        dumpLastBytesAt_ = environment_.now();
-    }
-    if (dumpPending_) {
-        // A dump may be spread over several ticks; the following reads continue it.
+    // A dump may be spread over several ticks, and one read may end one dump and hold the
+    // next whole or in part: each marker outside a dump starts one.
+    while (!bytes.empty() && (dumpPending_ || bytes.front() == protocol::kEepromDumpMarker)) {
+        if (!dumpPending_) {
+            dumpPending_ = true;
+            dumpBytes_.clear();
+            dumpBytes_.reserve(protocol::kEepromSize);
+            bytes = bytes.subspan(1);
+            dumpLastBytesAt_ = environment_.now();
+        }
         const std::size_t take = std::min(bytes.size(), protocol::kEepromSize - dumpBytes_.size());
         dumpBytes_.insert(dumpBytes_.end(), bytes.begin(), bytes.begin() + take);
         if (take > 0) dumpLastBytesAt_ = environment_.now();

@@ -34,6 +34,11 @@ inline constexpr std::chrono::milliseconds kEepromDumpStallLimit{1000};
 // Whether the send path purges the driver's transmit queue before it writes.
 enum class PurgeFirst : bool { No, Yes };
 
+// A purge of the transmit queue drops what has not yet left the host: bytes written less
+// than their line time (115 200 baud) plus this before it get that long to go out first,
+// so a message sent just before (a dial move flushed before a status request) is not lost.
+inline constexpr std::chrono::milliseconds kTransmitSettle{20};
+
 struct SendResult {
     std::size_t bytesExpected = 0;  // half the text's length
     std::uint32_t bytesWritten = 0;
@@ -106,6 +111,7 @@ class Transport {
     LinkEnvironment& environment_;
     LinkLog log_;
     std::vector<std::uint8_t> received_bytes_array_;
+    std::chrono::milliseconds lastWriteGoneAt_{0};  // when the last write has left the host
 
     bool dumpPending_ = false;
     std::vector<std::uint8_t> dumpBytes_;

@@ -219,10 +219,7 @@ void PedalFirmware::setBypassStorage(const Message& message) {
 }
 
 void PedalFirmware::ignore(const Message& message, const std::string& why) {
-    const std::size_t shown = std::min<std::size_t>(message.size(), 16);
-    std::string bytes = BytesToHexText(std::span(message.data(), shown));
-    if (shown < message.size()) bytes += "...";
-    memory_.log("ignored " + bytes + ": " + why);
+    memory_.logIgnored(message, "ignored ", ": " + why);
 }
 
 void PedalFirmware::storeSettings() { memory_.eeprom.recordSettings(memory_.state); }

@@ -21,6 +21,7 @@ constexpr std::uint32_t kPedalBaudRate = 115200;
 constexpr std::uint8_t kPedalWordLength = 8;
 constexpr std::uint32_t kBaudTolerancePercent = 3;
 constexpr std::size_t kDefaultShortReplyNumbers = 10;
+constexpr std::size_t kDefaultExtraBytes = 8;
 constexpr int kFactoryFirmwareImage = 13;
 constexpr std::chrono::milliseconds kMaxLatencyTimer{255};
 
@@ -58,7 +59,14 @@ struct PedalSimulator::Impl {
         std::optional<std::size_t> shortReply;
         std::optional<std::size_t> shortDump;
         std::optional<std::size_t> unplugAfter;
+        std::optional<std::size_t> extraBytes;
+        std::optional<std::size_t> splitPiece;
         std::map<std::size_t, std::uint8_t> statusOverrides;
+    };
+    // A split reply: how many of its bytes are still to be read, and how many per read.
+    struct Split {
+        std::size_t left = 0;
+        std::size_t piece = 1;
     };
 
     explicit Impl(PedalIdentity identity) {
@@ -81,6 +89,7 @@ struct PedalSimulator::Impl {
     std::optional<Clock::time_point> lastMessageByteAt;
     std::vector<WireRecord> wireLog;
     Faults faults;
+    Split split;
     bool unplugged = false;
     bool halted = false;  // neither firmware nor bootloader runs: a pedal that did not start
     std::chrono::milliseconds latencyTimer = PedalSimulator::kDefaultLatencyTimer;
@@ -218,6 +227,19 @@ struct PedalSimulator::Impl {
                        std::to_string(reply.bytes.size()) + " bytes");
             faults.shortDump.reset();
         }
+        if (faults.extraBytes) {
+            const auto extra = GarbageOfLength(*faults.extraBytes);
+            reply.bytes.insert(reply.bytes.end(), extra.begin(), extra.end());
+            memory.log("fault ExtraBytes: " + std::to_string(extra.size()) +
+                       " bytes of garbage after the reply");
+            faults.extraBytes.reset();
+        }
+        if (faults.splitPiece) {
+            split = {.left = wire.readableBy(at) + reply.bytes.size(), .piece = *faults.splitPiece};
+            memory.log("fault SplitReply: reply read " + std::to_string(split.piece) +
+                       " bytes at a time");
+            faults.splitPiece.reset();
+        }
         wire.sendToHost(at, pedalLine(), reply.bytes);
     }
 
@@ -242,6 +264,7 @@ struct PedalSimulator::Impl {
         if (unplugged) return;
         unplugged = true;
         wire.clear();
+        split = {};
         framer.discard();
         faults.unplugAfter.reset();
         memory.log("unplugged");
@@ -301,20 +324,29 @@ std::size_t PedalSimulator::hostWritePartial(const std::uint8_t* data, std::size
 
 std::size_t PedalSimulator::hostReadable() {
     if (impl_->unplugged) return 0;
-    return impl_->wire.readableBy(impl_->advance());
+    const std::size_t readable = impl_->wire.readableBy(impl_->advance());
+    return impl_->split.left > 0 ? std::min(readable, impl_->split.piece) : readable;
 }
 
 std::size_t PedalSimulator::hostRead(std::uint8_t* out, std::size_t max) {
     if (impl_->unplugged) return 0;
-    return impl_->wire.read(impl_->advance(), out, max);
+    auto& split = impl_->split;
+    if (split.left > 0) max = std::min(max, split.piece);
+    const std::size_t n = impl_->wire.read(impl_->advance(), out, max);
+    split.left -= std::min(split.left, n);
+    return n;
 }
 
-void PedalSimulator::purgeToHost() { impl_->wire.dropReadable(impl_->advance()); }
+void PedalSimulator::purgeToHost() {
+    impl_->wire.dropReadable(impl_->advance());
+    impl_->split = {};
+}
 void PedalSimulator::purgeFromHost() { impl_->wire.dropInFlightToPedal(impl_->advance()); }
 
 std::size_t PedalSimulator::bytesInFlight() {
     if (impl_->unplugged) return 0;
-    return impl_->wire.inFlightBy(impl_->advance());
+    // A split reply's bytes still to come count too: they are on their way.
+    return impl_->wire.inFlightBy(impl_->advance()) + impl_->split.left;
 }
 
 bool PedalSimulator::unplugged() const { return impl_->unplugged; }
@@ -352,6 +384,7 @@ void PedalSimulator::injectFault(Fault fault, std::size_t count) {
     switch (fault) {
         case Fault::None:
             faults = {};
+            impl_->split = {};
             break;
         case Fault::Silence:
             faults.silence = true;
@@ -368,6 +401,12 @@ void PedalSimulator::injectFault(Fault fault, std::size_t count) {
         case Fault::UnplugAfterBytes:
             faults.unplugAfter = count;
             if (count == 0) impl_->unplug();
+            break;
+        case Fault::ExtraBytes:
+            faults.extraBytes = count > 0 ? count : kDefaultExtraBytes;
+            break;
+        case Fault::SplitReply:
+            faults.splitPiece = count > 0 ? count : 1;
             break;
     }
 }

@@ -46,6 +46,8 @@ enum class Fault {
     ShortReply,        // the next status reply stops after a few numbers
     ShortDump,         // the next EEPROM dump stops after N bytes, its marker included
     UnplugAfterBytes,  // the pedal disappears after the host wrote N more bytes
+    ExtraBytes,        // the next reply is followed by N bytes of garbage (8 when 0)
+    SplitReply,        // the next reply reaches the host N bytes per read (1 when 0)
 };
 
 // The pedal's settings and parameter values, as its firmware keeps them.
@@ -106,7 +108,8 @@ class PedalSimulator {
     std::size_t hostRead(std::uint8_t* out, std::size_t max);
     void purgeToHost();    // drops bytes not yet read by the host
     void purgeFromHost();  // drops host bytes not yet taken in by the pedal
-    // With pacing: host bytes not yet taken in plus reply bytes not yet readable.
+    // With pacing: host bytes not yet taken in plus reply bytes not yet readable (or,
+    // for a split reply, not yet read).
     std::size_t bytesInFlight();
     bool unplugged() const;
     void unplug();
@@ -134,8 +137,8 @@ class PedalSimulator {
     void setFramingTimeout(std::chrono::milliseconds timeout);
 
     // Silence lasts until injectFault(Fault::None); Garbage, ShortReply (after `count`
-    // numbers, 10 when 0) and ShortDump (after `count` bytes) spoil the next reply of
-    // their kind only; UnplugAfterBytes unplugs the pedal once the host has written
+    // numbers, 10 when 0), ShortDump (after `count` bytes), ExtraBytes and SplitReply
+    // spoil the next reply of their kind only; UnplugAfterBytes unplugs the pedal once the host has written
     // `count` more bytes. Fault::None clears all, the bootloader fault too.
     void injectFault(Fault fault, std::size_t count = 0);
     // One scripted bootloader fault (a later one replaces it); see BootloaderFault.

@@ -143,7 +143,8 @@ std::size_t SerialBootloader::frameLength() const {
 
 BootloaderOutput SerialBootloader::sync(std::uint8_t byte, PedalMemory& memory) {
     if (byte != kSync) {
-        memory.log("bootloader: byte " + HexByte(byte) + " before the sync byte ignored");
+        memory.logIgnored(std::span(&byte, 1), "bootloader: byte ",
+                          " before the sync byte ignored");
         return {};
     }
     countUse(true);

@@ -1,3 +1,5 @@
+#include "FakeD2xx.h"
+#include "LinkFixture.h"
 #include "PedalToolsFixture.h"
 #include "link/BootloaderClient.h"
 #include "link/StatusRequest.h"
@@ -81,6 +83,22 @@ TEST_F(BootloaderClientTest, AStrayZeroBeforeTheFirstAckIsTolerated) {
     pedal().injectBootloaderFault(
         {.action = BootloaderFaultAction::StrayZero, .step = varkunda::sim::BootloaderStep::Sync});
     EXPECT_FALSE(client.Connect());
+}
+
+using BabblingLineTest = varkunda::link::testing::LinkFixture<varkunda::link::testing::FakeD2xx>;
+
+TEST_F(BabblingLineTest, ALineThatBringsOnlyZerosFailsTheSyncWithinItsTimeLimit) {
+    // A zero on every poll for ten seconds, then silence.
+    environment.onSleep = [this](std::chrono::milliseconds) {
+        if (environment.now() < 10s) driver.queued.push_back(0x00);
+    };
+    BootloaderClient client(transport);
+    const auto error = client.Connect();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->step, BootloaderStep::Sync);
+    EXPECT_EQ(error->failure, BootloaderFailure::UnexpectedAnswer);
+    EXPECT_EQ(error->answer, 0x00);
+    EXPECT_LE(environment.now(), bootloader::kAckTimeout + kFirstBytePollInterval);
 }
 
 TEST_F(BootloaderClientTest, AFaultStopsTheRunAtItsStepAndChunk) {

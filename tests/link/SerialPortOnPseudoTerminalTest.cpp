@@ -3,12 +3,9 @@
 // Pseudo-terminals exist where the software pedal's program is built.
 #ifdef VARKUNDA_PEDAL_SIM_PATH
 
-#include <QProcess>
-#include <QThread>
-
+#include "PseudoTerminalPedal.h"
 #include "link/DeviceLink.h"
 #include "link/FirmwareUpgrade.h"
-#include "link/QtLinkEnvironment.h"
 #include "link/StatusRequest.h"
 #include "link/backends/SerialPortD2xx.h"
 #include "tools/TestImages.h"
@@ -17,43 +14,6 @@ using namespace varkunda::link;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Real time and real events, but the fixed pauses shortened: only the software
-// pedal's own answer is waited for.
-class ShortPauseEnvironment final : public LinkEnvironment {
-  public:
-    void processEvents() override { real_.processEvents(); }
-    void sleep(std::chrono::milliseconds duration) override {
-        real_.sleep(std::min(duration, 1ms));
-    }
-    std::chrono::milliseconds now() override { return real_.now(); }
-
-  private:
-    QtLinkEnvironment real_;
-};
-
-// The software pedal served on a pseudo-terminal by its own program.
-class PedalSimProcess {
-  public:
-    explicit PedalSimProcess(QStringList arguments = {QStringLiteral("--no-pacing")}) {
-        process_.setProgram(QStringLiteral(VARKUNDA_PEDAL_SIM_PATH));
-        process_.setArguments(arguments);
-        process_.start();
-        if (!process_.waitForStarted(5000)) return;
-        while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
-        }
-        path_ = QString::fromUtf8(process_.readLine()).trimmed().toStdString();
-    }
-    ~PedalSimProcess() {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    const std::string& path() const { return path_; }
-
-  private:
-    QProcess process_;
-    std::string path_;
-};
 
 TEST(SerialPortOnPseudoTerminal, ListsOpensAndReadsTheStatusOfTheSoftwarePedal) {
     PedalSimProcess pedal;

@@ -168,6 +168,22 @@ TEST_F(TransportTest, SendConvertsPurgesAndWrites) {
     EXPECT_EQ(driver.calls, std::vector<std::string>{"write"});
 }
 
+// A purge drops what has not left the host yet: a message written just before gets its
+// line time and the settle time to go out first; an older one is not waited for.
+TEST_F(TransportTest, APurgeRightAfterAWriteLetsThatWriteLeaveFirst) {
+    std::vector<std::string> callsAtSleep;
+    environment.onSleep = [&](std::chrono::milliseconds) { callsAtSleep = driver.calls; };
+    transport.Send("01002700400000");  // 7 bytes: 1 ms on the line
+    transport.Send("0200", PurgeFirst::Yes);
+    EXPECT_EQ(environment.totalSlept(), 1ms + kTransmitSettle);
+    EXPECT_EQ(callsAtSleep, std::vector<std::string>{"write"}) << "the wait comes before the purge";
+    EXPECT_EQ(driver.calls, (std::vector<std::string>{"write", "purgeTX", "write"}));
+
+    environment.advance(kTransmitSettle + 1ms);
+    transport.Send("0200", PurgeFirst::Yes);
+    EXPECT_EQ(environment.totalSlept(), 1ms + kTransmitSettle);
+}
+
 // What a send that fails gives back, and what reached the driver.
 struct RefusedSendCase {
     const char* name;
@@ -345,6 +361,31 @@ TEST_F(PollDeviceInputTest, ADumpOverSeveralTicksIsLoggedOnceWhenComplete) {
     EXPECT_EQ(printed[1], "num of bytes read: 11385");
     EXPECT_EQ(printed[2], "0: 11");
     EXPECT_EQ(printed.back(), "16383: 22");
+}
+
+TEST_F(PollDeviceInputTest, TwoDumpsInOneReadAreBothLogged) {
+    for (std::uint8_t fill : {0x11, 0x22}) {
+        driver.queued.push_back(kEepromDumpMarker);
+        driver.queued.insert(driver.queued.end(), kEepromSize, fill);
+    }
+    driver.queued.insert(driver.queued.end(), {kEepromDumpMarker, 0x33});
+
+    transport.PollDeviceInput();
+    ASSERT_EQ(printed.size(), 1 + 2 * kEepromSize);
+    EXPECT_EQ(printed[0], "num of bytes read: 32772");
+    EXPECT_EQ(printed[1], "0: 11");
+    EXPECT_EQ(printed[kEepromSize], "16383: 11");
+    EXPECT_EQ(printed[kEepromSize + 1], "0: 22");
+    EXPECT_EQ(printed.back(), "16383: 22");
+    EXPECT_EQ(blocks, 2);
+
+    // The third had begun in the same read: it goes on in the next.
+    printed.clear();
+    driver.queued.assign(kEepromSize - 1, 0x44);
+    transport.PollDeviceInput();
+    ASSERT_EQ(printed.size(), 1 + kEepromSize);
+    EXPECT_EQ(printed[1], "0: 33");
+    EXPECT_EQ(printed.back(), "16383: 44");
 }
 
 TEST_F(PollDeviceInputTest, AStalledDumpShowsOnlyTheBytesThatCame) {

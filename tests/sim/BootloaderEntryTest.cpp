@@ -52,8 +52,11 @@ TEST_F(BootloaderEntry, PseudoTerminalTakesAnyParity) {
 TEST_F(BootloaderEntry, OtherBytesAreIgnoredAndSyncIsAnsweredOnce) {
     enter();
     pedal.setLineSettings(WithParity(2));
+    pedal.clearEvents();
     Send(pedal, "0200");
     EXPECT_EQ(pedal.hostReadable(), 0u);
+    EXPECT_EQ(pedal.events(), std::vector<std::string>{
+                                  "bootloader: byte 0200 before the sync byte ignored (2 bytes)"});
     EXPECT_EQ(sync(), Bytes("79"));
     EXPECT_TRUE(sync().empty());
 }

@@ -56,6 +56,40 @@ TEST(Faults, ShortReplyCutsTheNextStatusReplyOnly) {
     }
 }
 
+TEST(Faults, ExtraBytesFollowTheNextReplyOnly) {
+    PedalSimulator pedal;
+    const auto whole = [&] {
+        Send(pedal, "0200");
+        return ReadAll(pedal);
+    };
+    const auto plain = whole();
+    pedal.injectFault(Fault::ExtraBytes, 3);
+    auto extra = whole();
+    ASSERT_EQ(extra.size(), plain.size() + 3);
+    EXPECT_EQ(std::vector(extra.begin(), extra.begin() + plain.size()), plain);
+    EXPECT_EQ(std::string(extra.end() - 3, extra.end()), "#?~");
+    EXPECT_EQ(whole(), plain);
+}
+
+TEST(Faults, SplitReplyComesAFewBytesPerReadThenWholeAgain) {
+    PedalSimulator pedal;
+    pedal.injectFault(Fault::SplitReply, 2);
+    Send(pedal, "0200");
+    std::vector<std::uint8_t> reply;
+    std::uint8_t piece[64];
+    int reads = 0;
+    while (pedal.hostReadable() > 0) {
+        EXPECT_LE(pedal.hostReadable(), 2u);
+        const std::size_t n = pedal.hostRead(piece, sizeof piece);
+        reply.insert(reply.end(), piece, piece + n);
+        ++reads;
+    }
+    EXPECT_EQ(DecimalNumbers(reply).size(), 102u);
+    EXPECT_EQ(reads, static_cast<int>((reply.size() + 1) / 2));
+    Send(pedal, "0200");
+    EXPECT_GT(pedal.hostReadable(), 2u) << "the next reply comes whole";
+}
+
 TEST(Faults, ShortDumpCutsTheNextEepromDumpOnly) {
     PedalSimulator pedal;
     pedal.injectFault(Fault::ShortDump, 1000);

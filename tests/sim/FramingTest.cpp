@@ -55,11 +55,21 @@ TEST(Framing, UploadLengthFieldMaySpanWrites) {
     EXPECT_EQ(pedal.state().addressTable[0], 0x0304);
 }
 
-TEST(Framing, UnknownCommandBytesAreSkippedOneByOne) {
+TEST(Framing, UnknownCommandBytesAreSkippedOneByOneAndLoggedAsOneRun) {
     PedalSimulator pedal;
     Send(pedal, "0611FF0200");
     EXPECT_EQ(DecimalNumbers(ReadAll(pedal)).size(), 102u);
-    EXPECT_EQ(pedal.events().size(), 4u);
+    EXPECT_EQ(pedal.events(), (std::vector<std::string>{"ignored 0611FF: unknown command (3 bytes)",
+                                                        "status request: answered 102 numbers"}));
+
+    // A long run of noise stays one event however long it grows.
+    pedal.clearEvents();
+    Send(pedal, "06" + std::string(4000, 'F') + "0200");
+    EXPECT_EQ(DecimalNumbers(ReadAll(pedal)).size(), 102u);
+    EXPECT_EQ(pedal.events(),
+              (std::vector<std::string>{
+                  "ignored 06FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF...: unknown command (2001 bytes)",
+                  "status request: answered 102 numbers"}));
 }
 
 TEST(Framing, AnUnfinishedMessageIsDroppedAfterAPause) {

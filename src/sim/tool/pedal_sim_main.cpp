@@ -15,12 +15,14 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/PedalSimulator.h"
 
 namespace {
 
+using varkunda::sim::Fault;
 using varkunda::sim::PedalIdentity;
 using varkunda::sim::PedalSimulator;
 
@@ -46,6 +48,9 @@ const char kUsage[] =
     "  --no-pacing       answer at once instead of at the pace of 115200 baud\n"
     "  --latency-timer MS\n"
     "                    the USB bridge's latency timer, 1 to 255 ms (default 16)\n"
+    "  --fault NAME[:N]  spoil the pedal's next reply of its kind: garbage,\n"
+    "                    short-reply (N numbers), extra-bytes (N more), split-reply\n"
+    "                    (N bytes per read), short-dump (N bytes); silence lasts\n"
     "  --verbose         print what the pedal does on standard error\n"
     "  --help            show this text\n";
 
@@ -56,7 +61,9 @@ struct Options {
     std::chrono::milliseconds latencyTimer = PedalSimulator::kDefaultLatencyTimer;
     bool verbose = false;
     bool help = false;
+    std::optional<std::pair<Fault, std::size_t>> fault;
 };
+
 
 std::optional<unsigned long> ParseNumber(const std::string& text, unsigned long max) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
@@ -65,6 +72,25 @@ std::optional<unsigned long> ParseNumber(const std::string& text, unsigned long 
     const unsigned long value = std::strtoul(text.c_str(), nullptr, 10);
     if (errno != 0 || value > max) return std::nullopt;
     return value;
+}
+
+// "NAME" or "NAME:N", as --fault takes it.
+std::optional<std::pair<Fault, std::size_t>> ParseFault(const std::string& text) {
+    static const std::pair<const char*, Fault> kNames[] = {
+        {"silence", Fault::Silence},         {"garbage", Fault::Garbage},
+        {"short-reply", Fault::ShortReply},  {"extra-bytes", Fault::ExtraBytes},
+        {"split-reply", Fault::SplitReply},  {"short-dump", Fault::ShortDump}};
+    const std::size_t colon = text.find(':');
+    const std::string name = text.substr(0, colon);
+    std::size_t count = 0;
+    if (colon != std::string::npos) {
+        const auto number = ParseNumber(text.substr(colon + 1), 1u << 20);
+        if (!number) return std::nullopt;
+        count = *number;
+    }
+    for (const auto& [known, fault] : kNames)
+        if (name == known) return std::pair{fault, count};
+    return std::nullopt;
 }
 
 // Fills `options`; on a bad argument returns the message to show.
@@ -94,7 +120,7 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& options)
         }
         const bool takesValue = name == "--serial" || name == "--firmware" ||
                                 name == "--algorithm" || name == "--effect" ||
-                                name == "--latency-timer";
+                                name == "--latency-timer" || name == "--fault";
         if (!takesValue) return "unknown option " + name;
         if (!value) {
             if (i + 1 >= argc) return name + " needs a value";
@@ -103,6 +129,11 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& options)
         if (name == "--serial") {
             if (value->empty()) return "--serial needs a non-empty text";
             options.identity.serialNumber = *value;
+            continue;
+        }
+        if (name == "--fault") {
+            options.fault = ParseFault(*value);
+            if (!options.fault) return "--fault takes one of the faults listed below";
             continue;
         }
         if (name == "--latency-timer") {
@@ -167,6 +198,7 @@ void ShowEvents(PedalSimulator& pedal, bool verbose) {
     if (verbose)
         for (const auto& event : pedal.events()) std::fprintf(stderr, "%s\n", event.c_str());
     pedal.clearEvents();
+    pedal.clearWireLog();  // never read here: it would grow for as long as the pedal serves
 }
 
 // Moves host bytes into the pedal and the pedal's readable bytes out, until a stop is
@@ -226,6 +258,7 @@ int main(int argc, char** argv) {
     pedal.setPacing(options.pacing);
     if (options.bootloader) pedal.replug(true);
     pedal.setLatencyTimer(options.latencyTimer);
+    if (options.fault) pedal.injectFault(options.fault->first, options.fault->second);
 
     std::printf("%s\n", terminal->path.c_str());
     std::fflush(stdout);
