@@ -5,7 +5,7 @@ QString SentStatusText(const QString& what, SendOutcome outcome) {
         case SendOutcome::Sent:
             return QStringLiteral("Status: %1 sent").arg(what);
         case SendOutcome::NotSent:
-            return QStringLiteral("Status: %1 not sent").arg(what);
+            return QStringLiteral("Status: sending failed");
         case SendOutcome::Declined:
             break;
     }
@@ -14,10 +14,10 @@ QString SentStatusText(const QString& what, SendOutcome outcome) {
 
 namespace sent_words {
 
-QString MidiChannel(const QString& channel) { return QStringLiteral("MIDI channel ") + channel; }
-
-QString BypassStorage(bool store) {
-    return store ? QStringLiteral("bypass storing on") : QStringLiteral("bypass storing off");
+// OMNI is a mode rather than a channel number.
+QString MidiChannel(const QString& caption) {
+    if (caption == QStringLiteral("OMNI")) return QStringLiteral("MIDI OMNI");
+    return QStringLiteral("MIDI channel ") + caption;
 }
 
 }  // namespace sent_words

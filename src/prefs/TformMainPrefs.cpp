@@ -55,7 +55,7 @@ void TformMain::menuDoNotStoreBypassStatusClick() {
 // "1001" stores the bypass state, "10FF" does not; the pedal reports the latter as 0.
 void TformMain::ChangeStoreBypassStatus(bool store) {
     const bool sent = SendPedalMessage(varkunda::protocol::StoreBypassStatusMessage(store));
-    ShowSent(sent_words::BypassStorage(store), sent ? SendOutcome::Sent : SendOutcome::NotSent);
+    ShowSent(sent_words::kBypassStorage, sent ? SendOutcome::Sent : SendOutcome::NotSent);
 }
 
 void TformMain::ShowStoreBypassStatus(const varkunda::protocol::StatusReply& reply) {

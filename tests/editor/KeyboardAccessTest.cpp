@@ -272,17 +272,17 @@ TEST_F(KeyboardAccess, StatusLineSaysWhatEachCommandSent) {
          "Status: parameters sent"},
         {"Assign", [](TformMain& m) { m.btnAssign->click(); }, "Status: assignments sent"},
         {"Set Footswitch Mode", [](TformMain& m) { m.btnSetFootswitchMode->click(); },
-         "Status: footswitch mode sent"},
+         "Status: footswitch sent"},
         {"Set Tuning", [](TformMain& m) { m.btnSetTuning->click(); }, "Status: tuning sent"},
         {"MIDI channel 10", [](TformMain& m) { m.MIDIChannelItems[10]->trigger(); },
          "Status: MIDI channel 10 sent"},
         {"MIDI channel OMNI", [](TformMain& m) { m.MIDIChannelItems[0]->trigger(); },
-         "Status: MIDI channel OMNI sent"},
+         "Status: MIDI OMNI sent"},
         {"Store Bypass Status", [](TformMain& m) { m.menuStoreBypassStatus->trigger(); },
-         "Status: bypass storing on sent"},
+         "Status: bypass memory sent"},
         {"Do Not Store Bypass Status",
          [](TformMain& m) { m.menuDoNotStoreBypassStatus->trigger(); },
-         "Status: bypass storing off sent"},
+         "Status: bypass memory sent"},
     };
     for (const Case& c : cases) {
         main().lblStatus->setText("Status: ");
@@ -304,10 +304,11 @@ TEST_F(KeyboardAccess, StatusLineSaysWhatEachCommandSent) {
     EXPECT_TRUE(pedal.wire().empty());
     EXPECT_EQ(main().lblStatus->text(), "Status: ");
 
-    // A message that did not reach the pedal is said to be not sent.
+    // A message that did not reach the pedal is said to have failed.
     pedal.pedal().unplug();
     main().btnSetFootswitchMode->click();
-    EXPECT_EQ(main().lblStatus->text(), "Status: footswitch mode not sent");
+    ASSERT_TRUE(pedal.wire().empty());
+    EXPECT_EQ(main().lblStatus->text(), "Status: sending failed");
 }
 
 }  // namespace
