@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/BuiltinResources.h"
@@ -129,6 +130,7 @@ void TformMain::createControls() {
 
     lstEffects = new QListWidget(client);
     lstEffects->setGeometry(clientRect(191, 32, 154, 168));
+    lstEffects->setAccessibleName(QStringLiteral("Effects"));
     lstEffects->installEventFilter(this);
 }
 
@@ -140,7 +142,8 @@ void TformMain::createMenus() {
     // own spacing.
     bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 2px; }"));
 
-    menuFile = bar->addMenu(QStringLiteral("File"));
+    // The & only underlines the Alt key of each menu; F10 opens the first one.
+    menuFile = bar->addMenu(QStringLiteral("&File"));
     menuLoadPreset = addItem(menuFile, QStringLiteral("Load Preset"));
     menuSavePreset = addItem(menuFile, QStringLiteral("Save Preset"));
     menuLoadAlgorithmFromFile = addItem(menuFile, QStringLiteral("Load Effect From File"));
@@ -152,12 +155,12 @@ void TformMain::createMenus() {
         menuEdit->addActions({history->keepAAction(), history->compareAction()});
     }
 
-    menuConnection = bar->addMenu(QStringLiteral("Connection"));
+    menuConnection = bar->addMenu(QStringLiteral("&Connection"));
     menuScan = addItem(menuConnection, QStringLiteral("Scan"));
     menuConnect = addItem(menuConnection, QStringLiteral("Link"));
     menuDisconnect = addItem(menuConnection, QStringLiteral("Unlink"));
 
-    menuSettings = bar->addMenu(QStringLiteral("Settings"));
+    menuSettings = bar->addMenu(QStringLiteral("&Settings"));
     menuLook = menuSettings->addMenu(QStringLiteral("Look"));
     menuMIDI = menuSettings->addMenu(QStringLiteral("MIDI"));
     menuMIDIchannel = menuMIDI->addMenu(QStringLiteral("Channel"));
@@ -184,20 +187,25 @@ void TformMain::createMenus() {
     bypassStatusGroup_->addAction(menuStoreBypassStatus);
     bypassStatusGroup_->addAction(menuDoNotStoreBypassStatus);
 
-    menuFirmwareUpgrade = bar->addMenu(QStringLiteral("Firmware Upgrade"));
+    menuFirmwareUpgrade = bar->addMenu(QStringLiteral("Firmware &Upgrade"));
     menuFirmwareUpgradeMode =
         addCheckItem(menuFirmwareUpgrade, QStringLiteral("Upgrade Mode"), false);
     menuStartFirmwareUpgrade =
         addItem(menuFirmwareUpgrade, QStringLiteral("Start Firmware Upgrade"));
     menuEraseSettings = addItem(menuFirmwareUpgrade, QStringLiteral("Erase Settings"));
 
-    menuInfo = bar->addMenu(QStringLiteral("Info"));
+    menuInfo = bar->addMenu(QStringLiteral("&Info"));
     menuSupport = addItem(menuInfo, QStringLiteral("Support"));
     menuAppVersion = addItem(menuInfo, QStringLiteral("Editor Version: "), false);
     menuNewAppVersion = addItem(menuInfo, QStringLiteral("New version available:"), false);
     menuUpdateNow = addItem(menuInfo, QStringLiteral("Update Now"), false);
     menuShowUpdateMsg = addCheckItem(menuInfo, QStringLiteral("Show Update Message"), false);
     menuSerialNumber = addItem(menuInfo, QStringLiteral("Device Serial: "), false);
+
+    auto* openFirstMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openFirstMenu, &QShortcut::activated, this, [bar] {
+        if (!bar->actions().isEmpty()) bar->setActiveAction(bar->actions().constFirst());
+    });
 }
 
 void TformMain::createTimers() {
@@ -361,6 +369,11 @@ void TformMain::BuildMIDIChannelMenu() {
         MIDIChannelItems.append(item);
         connectWithoutAutoCheck(item, this, [this, item] { menuMIDIchannelsClickItem(item); });
     }
+}
+
+void TformMain::ShowSent(const QString& what, SendOutcome outcome) {
+    const QString text = SentStatusText(what, outcome);
+    if (!text.isEmpty()) lblStatus->setText(text);
 }
 
 void TformMain::EnableUSBobjects(bool status) {

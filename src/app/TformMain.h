@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/ControlStateTable.h"
+#include "app/StatusLine.h"
 
 class QAction;
 class QActionGroup;
@@ -247,7 +248,9 @@ private:
     QString ReportConnectionCause();
     void GoUnlinked();
     bool WindowHoldsPedalValues() const;
-    void SendPedalMessage(const std::string& hexText);
+    bool SendPedalMessage(const std::string& hexText);
+    // Puts what a command sent on the status line; a declined command leaves it.
+    void ShowSent(const QString& what, SendOutcome outcome);
     // One algorithm upload after the question: bypass and its pause, reports on, the
     // check timer, the message `prepareMessage` gives (nothing sent when it gives none)
     // and the bounded wait for the answer. True when the pedal answered.

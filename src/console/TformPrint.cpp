@@ -55,6 +55,16 @@ TformPrint::TformPrint(EditorContext& context, QWidget* parent)
     cmbI2Caddr = new QComboBox(this);
     cmbI2Caddr->setGeometry(438, 4, 43, 26);
     cmbI2Caddr->addItems({QStringLiteral("50"), QStringLiteral("51")});
+    Label1->setBuddy(cmbI2Caddr);
+    cmbI2Caddr->setAccessibleName(Label1->text());
+    Memo1->setAccessibleName(QStringLiteral("Log"));
+    // Tab reads the tools along the top first, then the log below them.
+    setTabOrder(btnClear, btnScrollTop);
+    setTabOrder(btnScrollTop, CheckBox1);
+    setTabOrder(CheckBox1, btnEraseEeprom);
+    setTabOrder(btnEraseEeprom, btnReadEEPROM);
+    setTabOrder(btnReadEEPROM, cmbI2Caddr);
+    setTabOrder(cmbI2Caddr, Memo1);
 
     connect(btnClear, &QPushButton::clicked, this, &TformPrint::btnClearClick);
     connect(btnScrollTop, &QPushButton::clicked, this, &TformPrint::btnScrollTopClick);

@@ -1,6 +1,5 @@
 #include "effects/ArcDial.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
@@ -9,21 +8,30 @@
 #include <cmath>
 #include <numbers>
 
+#include "effects/ArcDialAccessible.h"
 #include "effects/WidgetColours.h"
+#include "protocol/ValueEncoding.h"
 
 namespace {
 
 constexpr int kLabelHeight = 14;
 constexpr int kWheelStepDegrees = 5;
-constexpr int kPageStepDegrees = 15;
+constexpr int kPageStepDegrees = 10;
 // Sweep position of the bottom of the dead zone (-90 degrees).
 constexpr int kDeadZoneMiddle = 315;
 
 }  // namespace
 
-ArcDial::ArcDial(const QString& label, QWidget* parent) : QWidget(parent), label_(label) {
+ArcDial::ArcDial(const QString& label, QWidget* parent) : QAbstractSlider(parent), label_(label) {
+    InstallArcDialAccessibility();
     setFocusPolicy(Qt::WheelFocus);
     setAttribute(Qt::WA_Hover);
+    setRange(0, kSweep);
+    setSingleStep(1);
+    setPageStep(kPageStepDegrees);
+    setAccessibleName(label);
+    // A key from inside the dead zone starts at the nearer stop, which the value shows.
+    connect(this, &QAbstractSlider::actionTriggered, this, &ArcDial::leaveDeadZoneForKeys);
 }
 
 int ArcDial::normalizedAngle(int angle) {
@@ -46,17 +54,63 @@ int ArcDial::angleAtSweepPosition(int position) {
     return angle;
 }
 
+// In the dead zone the nearer stop; the bottom itself counts as the minimum.
+int ArcDial::shownPosition(int angle) {
+    const int position = sweepPosition(angle);
+    if (position <= kSweep) return position;
+    return position < kDeadZoneMiddle ? kSweep : 0;
+}
+
 void ArcDial::setAngle(int angle) {
     const int normalized = normalizedAngle(angle);
     if (normalized == angle_) return;
     angle_ = normalized;
+    followingAngle_ = true;
+    setValue(shownPosition(angle_));
+    followingAngle_ = false;
     update();
     emit changed(angle_);
 }
 
+// A value set as a slider (by keys or an assistive tool) turns the dial there.
+void ArcDial::sliderChange(SliderChange change) {
+    if (change == SliderValueChange && !followingAngle_ && value() != shownPosition(angle_))
+        setAngle(angleAtSweepPosition(value()));
+    QAbstractSlider::sliderChange(change);
+}
+
+void ArcDial::leaveDeadZoneForKeys() {
+    if (sweepPosition(angle_) > kSweep) setAngle(angleAtSweepPosition(sliderPosition()));
+}
+
 void ArcDial::setLabel(const QString& label) {
     label_ = label;
+    setAccessibleName(label);
     update();
+}
+
+void ArcDial::setPedalSteps(int steps) { pedalSteps_ = std::max(0, steps); }
+
+int ArcDial::reading() const {
+    if (pedalSteps_ == 0) return shownPosition(angle_);
+    return static_cast<int>(varkunda::protocol::DialAngleToStep(angle_, pedalSteps_));
+}
+
+int ArcDial::readingMaximum() const { return pedalSteps_ == 0 ? kSweep : pedalSteps_; }
+
+QString ArcDial::readingText() const {
+    if (pedalSteps_ == 0) return tr("%1 degrees").arg(reading());
+    return tr("step %1 of %2").arg(reading()).arg(pedalSteps_);
+}
+
+void ArcDial::setReading(int reading) {
+    reading = std::clamp(reading, 0, readingMaximum());
+    if (pedalSteps_ == 0) {
+        setAngle(angleAtSweepPosition(reading));
+        return;
+    }
+    setAngle(varkunda::protocol::ValueToDialAngle(static_cast<std::uint32_t>(reading),
+                                                  static_cast<std::uint32_t>(pedalSteps_)));
 }
 
 QSize ArcDial::sizeHint() const { return {58, 62}; }
@@ -77,13 +131,10 @@ int ArcDial::angleTowards(const QPointF& point) const {
     return normalizedAngle(static_cast<int>(std::lround(degrees)));
 }
 
+// From inside the dead zone a step starts at the nearer stop (-90 counts as the
+// minimum, as the snapping of the parameter handlers has it).
 void ArcDial::stepBy(int degrees) {
-    int position = sweepPosition(angle_);
-    // From inside the dead zone a step starts at the nearer stop (-90 counts as the
-    // minimum, as the snapping of the parameter handlers has it).
-    if (position > kSweep) position = position < kDeadZoneMiddle ? kSweep : 0;
-    position = std::clamp(position + degrees, 0, kSweep);
-    setAngle(angleAtSweepPosition(position));
+    setAngle(angleAtSweepPosition(std::clamp(shownPosition(angle_) + degrees, 0, kSweep)));
 }
 
 void ArcDial::paintEvent(QPaintEvent*) {
@@ -103,8 +154,7 @@ void ArcDial::paintEvent(QPaintEvent*) {
 
     // Value arc: clockwise from the minimum stop to the shown position; in the dead
     // zone it shows the nearer stop.
-    int shown = sweepPosition(angle_);
-    if (shown > kSweep) shown = shown < kDeadZoneMiddle ? kSweep : 0;
+    const int shown = shownPosition(angle_);
     if (shown > 0) {
         painter.setPen(
             QPen(Role(*this, QPalette::Highlight), trackWidth, Qt::SolidLine, Qt::RoundCap));
@@ -120,9 +170,7 @@ void ArcDial::paintEvent(QPaintEvent*) {
     shade.setColorAt(0.0, base.lighter(130));
     shade.setColorAt(1.0, base.darker(125));
     painter.setBrush(shade);
-    const bool focused = hasFocus() && isEnabled();
-    painter.setPen(
-        QPen(focused ? Role(*this, QPalette::Highlight) : Shade(*this, 0.55), focused ? 1.5 : 1.0));
+    painter.setPen(QPen(Shade(*this, 0.55), 1.0));
     painter.drawEllipse(body);
 
     // Pointer from near the centre to the knob's rim.
@@ -139,11 +187,18 @@ void ArcDial::paintEvent(QPaintEvent*) {
     const QRectF labelRect(0, outer.bottom() + 1, width(), height() - outer.bottom() - 1);
     const QString text = fontMetrics().elidedText(label_, Qt::ElideRight, width());
     painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignTop, text);
+
+    // The focus mark: a frame in the look's highlight colour around the whole dial.
+    if (hasFocus() && isEnabled()) {
+        painter.setPen(QPen(Role(*this, QPalette::Highlight), 2.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+    }
 }
 
 void ArcDial::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
+        QAbstractSlider::mousePressEvent(event);
         return;
     }
     dragging_ = true;
@@ -153,7 +208,7 @@ void ArcDial::mousePressEvent(QMouseEvent* event) {
 
 void ArcDial::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging_) {
-        QWidget::mouseMoveEvent(event);
+        QAbstractSlider::mouseMoveEvent(event);
         return;
     }
     dragTo(event->position());
@@ -168,7 +223,7 @@ void ArcDial::mouseReleaseEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    QWidget::mouseReleaseEvent(event);
+    QAbstractSlider::mouseReleaseEvent(event);
 }
 
 // The dial jumps to where it is pressed; pressed in the dead zone, to the nearer stop
@@ -211,34 +266,5 @@ void ArcDial::wheelEvent(QWheelEvent* event) {
     const int notches = wheelRemainder_ / 120;
     wheelRemainder_ -= notches * 120;
     if (notches != 0) stepBy(notches * kWheelStepDegrees);
-    event->accept();
-}
-
-void ArcDial::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Right:
-            stepBy(1);
-            break;
-        case Qt::Key_Down:
-        case Qt::Key_Left:
-            stepBy(-1);
-            break;
-        case Qt::Key_PageUp:
-            stepBy(kPageStepDegrees);
-            break;
-        case Qt::Key_PageDown:
-            stepBy(-kPageStepDegrees);
-            break;
-        case Qt::Key_Home:
-            setAngle(kMinimumStop);
-            break;
-        case Qt::Key_End:
-            setAngle(kMaximumStop);
-            break;
-        default:
-            QWidget::keyPressEvent(event);
-            return;
-    }
     event->accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QAbstractSlider>
 #include <QString>
-#include <QWidget>
 #include <optional>
 
 // A rotary knob whose state is an angle in whole degrees, -180..180, counter-clockwise
@@ -12,7 +12,11 @@
 // so it never jumps across to the other stop; wheel and keys stop at the ends; only an
 // angle set from code can lie in the dead zone. Every change of the angle emits
 // changed(), whether it came from the user or from code.
-class ArcDial : public QWidget {
+//
+// As a slider its value is the shown sweep position, 0..270 (in the dead zone the
+// nearer stop): keys step it by one degree, Page Up/Down by ten, Home/End go to the
+// stops, and assistive tools read and set the dial through it.
+class ArcDial : public QAbstractSlider {
     Q_OBJECT
 
   public:
@@ -34,6 +38,16 @@ class ArcDial : public QWidget {
     static int angleAtSweepPosition(int position);
     static int normalizedAngle(int angle);
 
+    // How assistive tools read the dial: the degrees turned from the minimum stop, or,
+    // for a dial whose parameter the pedal keeps as a step number 0..steps, that step.
+    void setPedalSteps(int steps);
+    int pedalSteps() const { return pedalSteps_; }
+    int reading() const;
+    int readingMaximum() const;
+    QString readingText() const;
+    // Turns the dial to a reading (degrees turned, or the pedal's step).
+    void setReading(int reading);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -46,7 +60,7 @@ class ArcDial : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void sliderChange(SliderChange change) override;
 
   private:
     QRectF knobRect() const;
@@ -55,6 +69,8 @@ class ArcDial : public QWidget {
     void pressAt(const QPointF& point);
     void dragTo(const QPointF& point);
     void movePointerOneDegree(int step);
+    void leaveDeadZoneForKeys();
+    static int shownPosition(int angle);
 
     int angle_ = kMinimumStop;
     QString label_;
@@ -64,4 +80,6 @@ class ArcDial : public QWidget {
     int pointer_ = 0;
     std::optional<int> heldStop_;
     int wheelRemainder_ = 0;
+    int pedalSteps_ = 0;
+    bool followingAngle_ = false;  // the slider value is being set from the angle
 };

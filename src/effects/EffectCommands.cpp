@@ -22,27 +22,32 @@ void Log(EditorContext& context, const QString& text) {
 
 }  // namespace
 
-void SaveParametersToPedal(EditorContext& context, const TformFXsettings& effects) {
+SendOutcome SaveParametersToPedal(EditorContext& context, const TformFXsettings& effects) {
     const std::string text =
         varkunda::protocol::StoreParametersMessage(effects.Parameters().assignableValues());
     Log(context, "Store settings message (HEX): " + QString::fromStdString(text));
     Log(context, QString::number(text.size() / 2));
-    if (context.dialogs.askYesNo("Save Parameters to pedal?") == Dialogs::Answer::No) return;
-    if (SendToPedal(context, text, PurgeFirst::Yes).ok()) PauseForPedal(context, kPauseAfterWrite);
+    if (context.dialogs.askYesNo("Save Parameters to pedal?") == Dialogs::Answer::No)
+        return SendOutcome::Declined;
+    if (!SendToPedal(context, text, PurgeFirst::Yes).ok()) return SendOutcome::NotSent;
+    PauseForPedal(context, kPauseAfterWrite);
+    return SendOutcome::Sent;
 }
 
-void UploadAssignments(EditorContext& context, TformFXsettings& effects,
-                       const std::function<void(bool)>& setAssignEnabled) {
+SendOutcome UploadAssignments(EditorContext& context, TformFXsettings& effects,
+                              const std::function<void(bool)>& setAssignEnabled) {
     const std::string text = effects.BuildAssignMessage().toStdString();
-    if (context.dialogs.askYesNo("Upload Assignments?") == Dialogs::Answer::No) return;
-    if (!SendToPedal(context, text).ok()) return;
+    if (context.dialogs.askYesNo("Upload Assignments?") == Dialogs::Answer::No)
+        return SendOutcome::Declined;
+    if (!SendToPedal(context, text).ok()) return SendOutcome::NotSent;
     if (setAssignEnabled) setAssignEnabled(false);
     PauseForPedal(context, kPauseAfterWrite);
     if (setAssignEnabled) setAssignEnabled(true);
+    return SendOutcome::Sent;
 }
 
-void SendFootswitchMode(EditorContext& context, TformFXsettings& effects) {
+SendOutcome SendFootswitchMode(EditorContext& context, TformFXsettings& effects) {
     const QString text = effects.BuildFootswitchMessage();
     Log(context, text);
-    SendToPedal(context, text.toStdString());
+    return SendToPedal(context, text.toStdString()).ok() ? SendOutcome::Sent : SendOutcome::NotSent;
 }

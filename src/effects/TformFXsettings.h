@@ -183,6 +183,7 @@ class TformFXsettings : public QWidget {
 
     void CreateComponents();
     void CreateParameterControl(const effect_controls::EffectControl& control, QWidget* group);
+    void SetReadingOrder();
     void ConnectHandlers();
     void FormCreate();
     void FormShow();

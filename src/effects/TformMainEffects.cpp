@@ -9,21 +9,25 @@
 #include "effects/TformFXsettings.h"
 
 void TformMain::btnSaveParametersClick() {
-    if (context_.formFXsettings) SaveParametersToPedal(context_, *context_.formFXsettings);
+    if (!context_.formFXsettings) return;
+    ShowSent(sent_words::kParameters, SaveParametersToPedal(context_, *context_.formFXsettings));
 }
 
 // The pause after the write is an exchange: nothing else talks to the pedal meanwhile.
 void TformMain::btnAssignClick() {
     if (!context_.formFXsettings) return;
     std::optional<PedalExchangeGuard> pause;
-    UploadAssignments(context_, *context_.formFXsettings, [&](bool enabled) {
-        if (enabled)
-            pause.reset();
-        else
-            pause.emplace(context_);
-    });
+    const SendOutcome outcome =
+        UploadAssignments(context_, *context_.formFXsettings, [&](bool enabled) {
+            if (enabled)
+                pause.reset();
+            else
+                pause.emplace(context_);
+        });
+    ShowSent(sent_words::kAssignments, outcome);
 }
 
 void TformMain::btnSetFootswitchModeClick() {
-    if (context_.formFXsettings) SendFootswitchMode(context_, *context_.formFXsettings);
+    if (!context_.formFXsettings) return;
+    ShowSent(sent_words::kFootswitchMode, SendFootswitchMode(context_, *context_.formFXsettings));
 }

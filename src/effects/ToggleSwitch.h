@@ -1,22 +1,20 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QString>
-#include <QWidget>
 
-// An on/off switch drawn as a small sliding toggle, with an optional text beside it.
-// Clicking it or pressing Space toggles it; every change emits switched(), also when
-// set from code.
-class ToggleSwitch : public QWidget {
+// An on/off switch drawn as a small sliding toggle, with an optional text beside it: a
+// checkable button, so keys and assistive tools treat it as one. Clicking it or
+// pressing Space (or Return) toggles it; every change emits switched(), also when set
+// from code.
+class ToggleSwitch : public QAbstractButton {
     Q_OBJECT
 
   public:
     explicit ToggleSwitch(const QString& text = {}, QWidget* parent = nullptr);
 
-    bool isOn() const { return on_; }
-    void setOn(bool on);
-
-    QString text() const { return text_; }
-    void setText(const QString& text);
+    bool isOn() const { return isChecked(); }
+    void setOn(bool on) { setChecked(on); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -26,14 +24,8 @@ class ToggleSwitch : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QRectF trackRect() const;
-
-    bool on_ = false;
-    bool pressed_ = false;
-    QString text_;
 };

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QPushButton>
@@ -45,6 +46,12 @@ TformFirmwareUpgrade::TformFirmwareUpgrade(EditorContext& context, QWidget* pare
     cmbFirmwareChoose->setGeometry(8, 8, 179, 32);
     cmbFirmwareChoose->addItems({QStringLiteral("Firmware_12"), QStringLiteral("Firmware_13")});
     cmbFirmwareChoose->setCurrentIndex(-1);
+    // The list has no caption of its own in the window; screen readers take its name
+    // from a label tied to it (on Linux Qt names a list after its entry otherwise).
+    auto* caption = new QLabel(QStringLiteral("Firmware"), this);
+    caption->hide();
+    caption->setBuddy(cmbFirmwareChoose);
+    cmbFirmwareChoose->setAccessibleName(caption->text());
     connect(cmbFirmwareChoose, &QComboBox::currentIndexChanged, this, [this] { FirmwareSelect(); });
 
     btnUpgradeFirmware = new QPushButton(QStringLiteral("Upgrade Firmware"), this);

@@ -43,6 +43,13 @@ QString AnswerText(const std::vector<std::uint8_t>& answer) {
                                static_cast<qsizetype>(count));
 }
 
+// The answer ends in CR LF; on the one-line status label it would lift the text out of
+// sight.
+QString WithoutLineEnd(QString text) {
+    while (text.endsWith(u'\r') || text.endsWith(u'\n')) text.chop(1);
+    return text;
+}
+
 // The file's bytes, one more than the pedal takes at most so that a larger file is seen
 // as such; nullopt, with a message, when it cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadAlgorithmFile(EditorContext& context,
@@ -150,7 +157,7 @@ bool TformMain::RunAlgorithmUpload(
         answer.insert(answer.end(), bytes.begin(), bytes.end());
         const QString text = AnswerText(answer);
         context_.ConsolePrint(QStringLiteral("received: ") + text);
-        lblStatus->setText(text);
+        lblStatus->setText(WithoutLineEnd(text));
         if (logEachRead)
             context_.ConsolePrint(QStringLiteral("num of bytes received from device: ") +
                                   QString::number(bytes.size()));

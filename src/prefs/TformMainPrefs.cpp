@@ -5,6 +5,7 @@
 #include "app/EditorContext.h"
 #include "app/SendToPedal.h"
 #include "app/SettingsFiles.h"
+#include "app/StatusLine.h"
 #include "app/TformMain.h"
 #include "protocol/Messages.h"
 #include "protocol/StatusReply.h"
@@ -18,22 +19,25 @@ constexpr std::uint8_t kDoNotStoreBypassReported = 0;
 }  // namespace
 
 // Logs the message text, then sends it; a write the driver refuses is reported by the
-// access layer as usual and noted in the console.
-void TformMain::SendPedalMessage(const std::string& hexText) {
+// access layer as usual and noted in the console. True when it was sent.
+bool TformMain::SendPedalMessage(const std::string& hexText) {
     context_.ConsolePrint(QString::fromStdString(hexText));
-    SendToPedal(context_, hexText);
+    return SendToPedal(context_, hexText).ok();
 }
 
-// The channel items are plain items: the click sends the channel and leaves the check
-// marks to the next status reply.
+// The click sends the channel; once sent, its item carries the check mark until a
+// status reply shows what the pedal holds.
 void TformMain::menuMIDIchannelsClickItem(QObject* Sender) {
-    const auto* item = qobject_cast<QAction*>(Sender);
+    auto* item = qobject_cast<QAction*>(Sender);
     if (!item) return;
     const QString caption = item->text();
     context_.ConsoleAppendDirect(QStringLiteral("Midi channel: ") + caption);
     const std::uint8_t channel =
         caption == kOmni ? kOmniChannel : static_cast<std::uint8_t>(caption.toUInt());
-    SendPedalMessage(varkunda::protocol::MidiChannelMessage(channel));
+    const bool sent = SendPedalMessage(varkunda::protocol::MidiChannelMessage(channel));
+    if (sent)
+        for (QAction* each : std::as_const(MIDIChannelItems)) each->setChecked(each == item);
+    ShowSent(sent_words::MidiChannel(caption), sent ? SendOutcome::Sent : SendOutcome::NotSent);
 }
 
 void TformMain::menuStoreBypassStatusClick() {
@@ -50,7 +54,8 @@ void TformMain::menuDoNotStoreBypassStatusClick() {
 
 // "1001" stores the bypass state, "10FF" does not; the pedal reports the latter as 0.
 void TformMain::ChangeStoreBypassStatus(bool store) {
-    SendPedalMessage(varkunda::protocol::StoreBypassStatusMessage(store));
+    const bool sent = SendPedalMessage(varkunda::protocol::StoreBypassStatusMessage(store));
+    ShowSent(sent_words::kBypassStorage, sent ? SendOutcome::Sent : SendOutcome::NotSent);
 }
 
 void TformMain::ShowStoreBypassStatus(const varkunda::protocol::StatusReply& reply) {

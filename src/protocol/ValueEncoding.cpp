@@ -48,6 +48,11 @@ std::uint32_t DialAngleToValue(int angle) {
     return static_cast<std::uint32_t>(step) << kValueShift;
 }
 
+std::uint32_t DialAngleToStep(int angle, std::uint32_t steps) {
+    const std::uint64_t scaled = std::uint64_t{DialAngleToValue(angle)} * steps;
+    return static_cast<std::uint32_t>((scaled + kDialFullScale / 2) / kDialFullScale);
+}
+
 int ValueToDialAngle(std::uint32_t value, std::uint32_t fullScale) {
     const int n = StepNumber(value, fullScale);
     if (n <= 169) return Lin(n, 0, 169, -135, -179);

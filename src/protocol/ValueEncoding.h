@@ -34,6 +34,10 @@ int DialSweepPosition(int angle);
 // 0 at the minimum stop up to 0x7FE000 at the maximum. The angle is snapped first.
 std::uint32_t DialAngleToValue(int angle);
 
+// The step a pedal that keeps a parameter as a step number 0..steps makes of the word a
+// dial at `angle` sends: the word scaled to the steps and rounded.
+std::uint32_t DialAngleToStep(int angle, std::uint32_t steps);
+
 // The angle at which a dial shows `value`. `fullScale` is kDialFullScale for a
 // fraction, or the number of steps for the dials the pedal reports as a step number
 // (24 Low Pass, 16 High Pass, 22 Range). A full scale of 0 shows the minimum stop.

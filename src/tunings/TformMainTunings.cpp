@@ -29,7 +29,8 @@ void TformMain::menuLowClick() {
 }
 
 void TformMain::btnSetTuningClick() {
-    if (context_.formFXsettings) SendTuning(context_, *context_.formFXsettings);
+    if (!context_.formFXsettings) return;
+    ShowSent(sent_words::kTuning, SendTuning(context_, *context_.formFXsettings));
 }
 
 void TformMain::ChangeInstrument() { ::ChangeInstrument(context_, context_.InstrumentRange); }

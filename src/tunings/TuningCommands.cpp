@@ -39,11 +39,14 @@ void ChangeInstrument(EditorContext& context, std::uint8_t range) {
     SendToPedal(context, text);
 }
 
-void SendTuning(EditorContext& context, const TformFXsettings& effects) {
+SendOutcome SendTuning(EditorContext& context, const TformFXsettings& effects) {
     const std::string text =
         varkunda::protocol::TuningMessage(effects.CurrentTuning, effects.SemitoneVariation);
     Log(context, "Tuning Message: " + QString::fromStdString(text));
-    if (context.dialogs.askYesNo("Set new tuning?") == Dialogs::Answer::No) return;
-    if (SendToPedal(context, text, varkunda::link::PurgeFirst::Yes).ok())
-        PauseForPedal(context, kPauseAfterTuning);
+    if (context.dialogs.askYesNo("Set new tuning?") == Dialogs::Answer::No)
+        return SendOutcome::Declined;
+    if (!SendToPedal(context, text, varkunda::link::PurgeFirst::Yes).ok())
+        return SendOutcome::NotSent;
+    PauseForPedal(context, kPauseAfterTuning);
+    return SendOutcome::Sent;
 }

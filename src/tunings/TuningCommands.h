@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "app/StatusLine.h"
+
 struct EditorContext;
 class TformFXsettings;
 
@@ -21,4 +23,4 @@ void ChangeInstrument(EditorContext& context, std::uint8_t range);
 
 // Logs the tuning message, asks "Set new tuning?", then sends the window's tuning and
 // semitone variation (3 bytes) and pauses 100 ms.
-void SendTuning(EditorContext& context, const TformFXsettings& effects);
+SendOutcome SendTuning(EditorContext& context, const TformFXsettings& effects);

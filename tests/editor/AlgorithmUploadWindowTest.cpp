@@ -73,7 +73,7 @@ TEST_F(AlgorithmUploads, UploadSelectedSendsTheImageAndShowsOnlyThePedalsAnswer)
     EXPECT_EQ(pauses.front(), 40ms);
 
     // The status reply before left digits in the receive buffer; none of them show.
-    EXPECT_EQ(main().lblStatus->text(), "Upload OK\r\n");
+    EXPECT_EQ(main().lblStatus->text(), "Upload OK");  // shown without its CR LF
     // The console shows the answer's line end as a line break.
     const QStringList console = editor.consoleSinceMark();
     for (const QString& line : {QString("resource name: Varkunda_TZ5_0014"), QString("size: 4352"),
@@ -141,7 +141,7 @@ TEST_F(AlgorithmUploads, ADatFileGoesAsItIsAndTheAnswerShows) {
     EXPECT_EQ(writes(), (std::vector<Bytes>{{0x0D, 0x01}, message}));
     ASSERT_FALSE(pauses.empty());
     EXPECT_EQ(pauses.front(), 400ms);
-    EXPECT_EQ(main().lblStatus->text(), "Upload OK\r\n");
+    EXPECT_EQ(main().lblStatus->text(), "Upload OK");  // shown without its CR LF
     const QStringList console = editor.consoleSinceMark();
     for (const QString& line :
          {"Opening - " + path, QString("100 Bytes Sent ..."), QString("received: Upload OK"),

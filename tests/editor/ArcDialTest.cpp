@@ -126,6 +126,17 @@ TEST_F(ArcDialTest, WheelAndKeysStepAlongTheSweepAndStopAtTheEnds) {
     dial.setAngle(-100);  // inside the dead zone, nearer the minimum
     QTest::keyClick(&dial, Qt::Key_Up);
     EXPECT_EQ(dial.angle(), -136);
+    QTest::keyClick(&dial, Qt::Key_PageUp);  // ten steps
+    EXPECT_EQ(dial.angle(), -146);
+    QTest::keyClick(&dial, Qt::Key_PageDown);
+    QTest::keyClick(&dial, Qt::Key_PageDown);  // ten back, then held at the minimum
+    EXPECT_EQ(dial.angle(), -135);
+
+    dial.setAngle(-60);  // inside the dead zone, nearer the maximum: End leaves it there
+    QTest::keyClick(&dial, Qt::Key_End);
+    EXPECT_EQ(dial.angle(), -45);
+    QTest::keyClick(&dial, Qt::Key_Home);
+    EXPECT_EQ(dial.angle(), -135);
 }
 
 TEST(ToggleSwitchTest, ClickSpaceAndCodeToggleAndEmit) {

@@ -302,7 +302,7 @@ TEST_F(EditHistoryTest, EditMenuSitsBetweenFileAndConnectionAndNamesTheStep) {
     QStringList menus;
     for (QAction* item : editor.main().menuBar()->actions()) menus << item->text();
     ASSERT_GE(menus.size(), 3);
-    EXPECT_EQ(menus.mid(0, 3), (QStringList{"File", "&Edit", "Connection"}));
+    EXPECT_EQ(menus.mid(0, 3), (QStringList{"&File", "&Edit", "&Connection"}));
 
     effects().dialDry->setAngle(effects().dialDry->angle() == 45 ? 90 : 45);
     QStringList items;
