@@ -41,8 +41,8 @@ TEST_P(PseudoTerminalFault, TheRequestEndsInTimeAndTheNextOneIsWhole) {
     access.SetDeviceBaudRate();
     access.SetDeviceDataCharacteristics();
     ShortPauseEnvironment environment;
+    bool pulled = false;  // outlives the request that reads it
     if (c.unplugMidRequest) {
-        bool pulled = false;
         environment.onSleep = [&](std::chrono::milliseconds) {
             if (!std::exchange(pulled, true)) pedal.kill();
         };
