@@ -1,5 +1,6 @@
 // Pictures of the editor for the README: the whole editor against a software pedal in
-// this process, each window drawn into a PNG in the folder given. Questions are answered
+// this process, each window drawn into a PNG in the folder given (at the scale factor the
+// environment sets). Questions are answered
 // Yes and messages go to the standard error, so nothing waits for a click.
 #include <QApplication>
 #include <QDir>
@@ -9,10 +10,12 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <utility>
 
 #include "app/EditorApplication.h"
 #include "app/TformMain.h"
 #include "console/TformPrint.h"
+#include "effects/ArcDial.h"
 #include "effects/TformFXsettings.h"
 #include "firmware/TformFirmwareUpgrade.h"
 #include "link/backends/SimulatedD2xx.h"
@@ -68,6 +71,16 @@ int main(int argc, char** argv) {
     console.show();
     ok &= Save(console, folder, QStringLiteral("console.png"));
     console.hide();
+
+    // The keyboard's focus mark on a dial, in a light and a dark look.
+    TformFXsettings& effects = editor.formFXsettings();
+    const std::pair<int, const char*> looks[] = {{3, "focus-dark.png"}, {0, "focus-light.png"}};
+    for (const auto& [look, name] : looks) {
+        main.menuLook->actions().at(look)->trigger();
+        effects.activateWindow();
+        effects.dialDry->setFocus(Qt::TabFocusReason);
+        ok &= Save(effects, folder, QString::fromLatin1(name));
+    }
 
     // Upgrade Mode on the linked pedal, then the run, pictured once it is well under way.
     main.menuFirmwareUpgradeMode->trigger();
