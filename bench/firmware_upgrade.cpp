@@ -110,13 +110,17 @@ double InProcessUpgradeMs(std::chrono::milliseconds latency, bool readBack, std:
     return ms;
 }
 
-void BM_UpgradeInProcess(benchmark::State& state) {
+// Each run function measures one whole upgrade; the four cases are the two latency
+// timers with and without read-back.
+using UpgradeRun = double (*)(std::chrono::milliseconds latency, bool readBack, std::string& error);
+
+void MeasureUpgrade(benchmark::State& state, UpgradeRun run) {
     const std::chrono::milliseconds latency(state.range(0));
     const bool readBack = state.range(1) != 0;
     double totalMs = 0;
     for (auto _ : state) {
         std::string error;
-        totalMs += InProcessUpgradeMs(latency, readBack, error);
+        totalMs += run(latency, readBack, error);
         if (!error.empty()) {
             state.SkipWithError(error.c_str());
             return;
@@ -124,12 +128,17 @@ void BM_UpgradeInProcess(benchmark::State& state) {
     }
     Report(state, totalMs, UpgradeFloorMs(readBack));
 }
-BENCHMARK(BM_UpgradeInProcess)
-    ->ArgNames({"latency_ms", "read_back"})
-    ->ArgsProduct({{kBridgeDefaultLatency.count(), kEditorsLatency.count()}, {1, 0}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(1);
+
+void UpgradeCases(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgNames({"latency_ms", "read_back"})
+        ->ArgsProduct({{kBridgeDefaultLatency.count(), kEditorsLatency.count()}, {1, 0}})
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1);
+}
+
+void BM_UpgradeInProcess(benchmark::State& state) { MeasureUpgrade(state, InProcessUpgradeMs); }
+BENCHMARK(BM_UpgradeInProcess)->Apply(UpgradeCases);
 
 // The pedal's own program on a pseudo-terminal, started in its bootloader.
 struct PedalOnTerminal {
@@ -161,25 +170,9 @@ double TerminalUpgradeMs(std::chrono::milliseconds latency, bool readBack, std::
 }
 
 void BM_UpgradeOverPseudoTerminal(benchmark::State& state) {
-    const std::chrono::milliseconds latency(state.range(0));
-    const bool readBack = state.range(1) != 0;
-    double totalMs = 0;
-    for (auto _ : state) {
-        std::string error;
-        totalMs += TerminalUpgradeMs(latency, readBack, error);
-        if (!error.empty()) {
-            state.SkipWithError(error.c_str());
-            return;
-        }
-    }
-    Report(state, totalMs, UpgradeFloorMs(readBack));
+    MeasureUpgrade(state, TerminalUpgradeMs);
 }
-BENCHMARK(BM_UpgradeOverPseudoTerminal)
-    ->ArgNames({"latency_ms", "read_back"})
-    ->ArgsProduct({{kBridgeDefaultLatency.count(), kEditorsLatency.count()}, {1, 0}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(1);
+BENCHMARK(BM_UpgradeOverPseudoTerminal)->Apply(UpgradeCases);
 
 std::optional<std::string> FindStm32flash() {
     for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) {
