@@ -30,8 +30,7 @@ ArcDial::ArcDial(const QString& label, QWidget* parent) : QAbstractSlider(parent
     setSingleStep(1);
     setPageStep(kPageStepDegrees);
     setAccessibleName(label);
-    // A key from inside the dead zone starts at the nearer stop, which the value shows.
-    connect(this, &QAbstractSlider::actionTriggered, this, &ArcDial::leaveDeadZoneForKeys);
+    connect(this, &QAbstractSlider::actionTriggered, this, &ArcDial::adjustKeyAction);
 }
 
 int ArcDial::normalizedAngle(int angle) {
@@ -79,7 +78,22 @@ void ArcDial::sliderChange(SliderChange change) {
     QAbstractSlider::sliderChange(change);
 }
 
-void ArcDial::leaveDeadZoneForKeys() {
+// Runs after a key or tool moved the slider position, before the value follows it. A key
+// from inside the dead zone starts at the nearer stop, which the value shows. On a dial
+// the pedal keeps as a step number an arrow key moves one of those steps, so every press
+// changes what the pedal gets.
+void ArcDial::adjustKeyAction(int action) {
+    const bool arrow = action == SliderSingleStepAdd || action == SliderSingleStepSub;
+    if (pedalSteps_ > 0 && arrow) {
+        const auto steps = static_cast<std::uint32_t>(pedalSteps_);
+        const int shown = angleAtSweepPosition(shownPosition(angle_));
+        const int from = static_cast<int>(varkunda::protocol::DialAngleToStep(shown, steps));
+        const int to = std::clamp(from + (action == SliderSingleStepAdd ? 1 : -1), 0, pedalSteps_);
+        const int target =
+            varkunda::protocol::ValueToDialAngle(static_cast<std::uint32_t>(to), steps);
+        setSliderPosition(shownPosition(target));
+        return;
+    }
     if (sweepPosition(angle_) > kSweep) setAngle(angleAtSweepPosition(sliderPosition()));
 }
 

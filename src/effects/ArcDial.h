@@ -14,8 +14,9 @@
 // changed(), whether it came from the user or from code.
 //
 // As a slider its value is the shown sweep position, 0..270 (in the dead zone the
-// nearer stop): keys step it by one degree, Page Up/Down by ten, Home/End go to the
-// stops, and assistive tools read and set the dial through it.
+// nearer stop): keys step it by one degree (one of the pedal's steps on a stepped dial),
+// Page Up/Down by ten degrees, Home/End go to the stops, and assistive tools read and set
+// the dial through it.
 class ArcDial : public QAbstractSlider {
     Q_OBJECT
 
@@ -69,7 +70,7 @@ class ArcDial : public QAbstractSlider {
     void pressAt(const QPointF& point);
     void dragTo(const QPointF& point);
     void movePointerOneDegree(int step);
-    void leaveDeadZoneForKeys();
+    void adjustKeyAction(int action);
     static int shownPosition(int angle);
 
     int angle_ = kMinimumStop;

@@ -139,6 +139,24 @@ TEST_F(ArcDialTest, WheelAndKeysStepAlongTheSweepAndStopAtTheEnds) {
     EXPECT_EQ(dial.angle(), -135);
 }
 
+// On a dial the pedal keeps as a step number (Low Pass has 24) every arrow press moves
+// exactly one of the pedal's steps, up to the last and back down to 0.
+TEST_F(ArcDialTest, ArrowsOnASteppedDialMoveOnePedalStepEachPress) {
+    dial.setPedalSteps(24);
+    dial.setAngle(-100);  // in the dead zone: the first press starts at the minimum
+    dial.setFocus();
+    for (int step = 1; step <= 25; ++step) {
+        QTest::keyClick(&dial, Qt::Key_Up);
+        EXPECT_EQ(dial.reading(), std::min(step, 24)) << "press " << step;
+    }
+    EXPECT_EQ(dial.angle(), -45);
+    for (int step = 23; step >= 0; --step) {
+        QTest::keyClick(&dial, Qt::Key_Down);
+        EXPECT_EQ(dial.reading(), step);
+    }
+    EXPECT_EQ(dial.angle(), -135);
+}
+
 TEST(ToggleSwitchTest, ClickSpaceAndCodeToggleAndEmit) {
     ToggleSwitch control;
     control.resize(40, 22);
