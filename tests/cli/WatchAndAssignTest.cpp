@@ -87,7 +87,7 @@ class CliLog : public CliFixture {
   protected:
     // Before each read: `atRead` gets the read's number (0 the first); stops after `reads`.
     void StopAfter(int reads, std::function<void(int)> atRead) {
-        stopRequested = [this, reads, atRead, count = 0]() mutable {
+        stopRequested = [reads, atRead, count = 0]() mutable {
             if (count == reads) return true;
             atRead(count++);
             return false;
