@@ -145,10 +145,7 @@ int Upgrade(CommandContext& context, const FirmwareImage& image, const UpgradeCh
     hooks.written = progress.Phase(QStringLiteral("Writing"));
     hooks.verified = progress.Phase(QStringLiteral("Reading back"));
     hooks.readBack = choices.readBack;
-    hooks.beforeGo = [&] {
-        progress.End();
-        context.out << "Firmware Upgrade Complete, device will now restart\n";
-    };
+    hooks.beforeGo = [&] { progress.End(); };
     const std::span<const std::uint8_t> bytes(
         reinterpret_cast<const std::uint8_t*>(image.bytes.constData()),
         static_cast<std::size_t>(image.bytes.size()));
@@ -159,6 +156,8 @@ int Upgrade(CommandContext& context, const FirmwareImage& image, const UpgradeCh
                                  QStringLiteral("Firmware upgrade failed (the pedal stays in its "
                                                 "bootloader; run upgrade again): "),
                                  *result);
+    // Said only once the bootloader has taken Go: a refused start is a failure.
+    context.out << "Firmware Upgrade Complete, device will now restart\n";
 
     const auto reply = session->RequestStatus(status);
     if (!reply) return status;

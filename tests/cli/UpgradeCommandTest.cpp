@@ -180,6 +180,7 @@ TEST_F(CliUpgrade, AnotherFirmwareNumberAfterTheStartIsNoSuccess) {
               QStringList{"varkunda-cli: The pedal reports firmware 9 after the upgrade, not 13."});
 }
 
+// Nothing is said complete unless the bootloader took Go.
 TEST_F(CliUpgrade, AFailureNamesStepAndChunkAndStopsBeforeTheStart) {
     using sim::BootloaderCommand;
     using sim::BootloaderFaultAction;
@@ -207,6 +208,10 @@ TEST_F(CliUpgrade, AFailureNamesStepAndChunkAndStopsBeforeTheStart) {
          {BootloaderFaultAction::Unplug, BootloaderStep::Data, BootloaderCommand::WriteMemory, 3},
          exitstatus::kNoDevice,
          ""},
+        {"refused start",
+         {BootloaderFaultAction::Nack, BootloaderStep::Command, BootloaderCommand::Go, 0},
+         exitstatus::kNoAnswer,
+         "The start command was not acknowledged"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,7 +222,10 @@ TEST_F(CliUpgrade, AFailureNamesStepAndChunkAndStopsBeforeTheStart) {
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.errLines().size(), 1);
         EXPECT_TRUE(run.err.contains(QLatin1String(c.words))) << run.err.toStdString();
-        EXPECT_FALSE(Wrote("21DE even"));
+        EXPECT_FALSE(run.out.contains("Complete")) << run.out.toStdString();
+        if (c.fault.command != BootloaderCommand::Go) {
+            EXPECT_FALSE(Wrote("21DE even"));
+        }
         pedal().injectFault(sim::Fault::None);
     }
 }
