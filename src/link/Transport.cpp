@@ -51,9 +51,7 @@ SendResult Transport::Send(std::string_view hexText, PurgeFirst purge) {
     }
     result.bytesWritten =
         access_.WriteDeviceBuffer(static_cast<std::uint32_t>(result.bytesExpected));
-    // Ten bit times a byte at 115 200 baud, rounded up to whole milliseconds.
-    const auto lineTime = std::chrono::milliseconds((result.bytesWritten * 10 + 115199) / 115200);
-    lastWriteGoneAt_ = environment_.now() + lineTime + kTransmitSettle;
+    lastWriteGoneAt_ = environment_.now() + LineTime(result.bytesWritten) + kTransmitSettle;
     if (access_.LastIOStatus != ft::OK) {
         result.error = access_.LastFailure.value_or(LinkError{});
         if (result.error->kind != LinkErrorKind::DeviceLost)
@@ -175,6 +173,16 @@ void Transport::PollDeviceInput() {
     if (dumpPending_ && environment_.now() - dumpLastBytesAt_ >= kEepromDumpStallLimit)
         FinishEepromDump();
     access_.ErrorReportsOn = reportsBefore;
+}
+
+// How long `bytes` take on the line as it is set: a start bit, eight data bits, the
+// parity bit when there is one and a stop bit each, rounded up to whole milliseconds.
+std::chrono::milliseconds Transport::LineTime(std::uint32_t bytes) const {
+    if (access_.LineBaudRate == 0) return {};
+    const std::uint64_t bitsPerByte = access_.LineParity == ft::PARITY_NONE ? 10 : 11;
+    const std::uint64_t bitsTimesThousand = std::uint64_t{bytes} * bitsPerByte * 1000;
+    return std::chrono::milliseconds((bitsTimesThousand + access_.LineBaudRate - 1) /
+                                     access_.LineBaudRate);
 }
 
 void Transport::TakeUnaskedBytes(std::span<const std::uint8_t> bytes) {

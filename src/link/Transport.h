@@ -35,7 +35,7 @@ inline constexpr std::chrono::milliseconds kEepromDumpStallLimit{1000};
 enum class PurgeFirst : bool { No, Yes };
 
 // A purge of the transmit queue drops what has not yet left the host: bytes written less
-// than their line time (115 200 baud) plus this before it get that long to go out first,
+// than their line time plus this before it get that long to go out first,
 // so a message sent just before (a dial move flushed before a status request) is not lost.
 inline constexpr std::chrono::milliseconds kTransmitSettle{20};
 
@@ -106,6 +106,7 @@ class Transport {
     void LogDecodedReply(std::size_t count);
     void TakeUnaskedBytes(std::span<const std::uint8_t> bytes);
     void FinishEepromDump();
+    std::chrono::milliseconds LineTime(std::uint32_t bytes) const;
 
     D2xxAccess& access_;
     LinkEnvironment& environment_;

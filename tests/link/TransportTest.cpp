@@ -173,7 +173,8 @@ TEST_F(TransportTest, SendConvertsPurgesAndWrites) {
 TEST_F(TransportTest, APurgeRightAfterAWriteLetsThatWriteLeaveFirst) {
     std::vector<std::string> callsAtSleep;
     environment.onSleep = [&](std::chrono::milliseconds) { callsAtSleep = driver.calls; };
-    transport.Send("01002700400000");  // 7 bytes: 1 ms on the line
+    access.SetLineParameters(LineMode::NormalLine);  // 115 200 baud, no parity
+    transport.Send("01002700400000");                // 7 bytes: 1 ms on the line
     transport.Send("0200", PurgeFirst::Yes);
     EXPECT_EQ(environment.totalSlept(), 1ms + kTransmitSettle);
     EXPECT_EQ(callsAtSleep, std::vector<std::string>{"write"}) << "the wait comes before the purge";
@@ -182,6 +183,12 @@ TEST_F(TransportTest, APurgeRightAfterAWriteLetsThatWriteLeaveFirst) {
     environment.advance(kTransmitSettle + 1ms);
     transport.Send("0200", PurgeFirst::Yes);
     EXPECT_EQ(environment.totalSlept(), 1ms + kTransmitSettle);
+
+    // The algorithm image, 4352 bytes, takes 378 ms to leave.
+    environment.advance(kTransmitSettle + 1ms);
+    transport.Send(std::string(2 * 4352, '0'));
+    transport.Send("0200", PurgeFirst::Yes);
+    EXPECT_EQ(environment.totalSlept(), 1ms + kTransmitSettle + 378ms + kTransmitSettle);
 }
 
 // What a send that fails gives back, and what reached the driver.
